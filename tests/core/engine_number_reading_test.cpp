@@ -68,6 +68,8 @@ TEST(ReadNumber, NearestDoubleLikeTheCompiler) {
   // Exactly halfway between two doubles: the even one.
   EXPECT_EQ(9007199254740992.0, ReadNumber("9007199254740993"));
   EXPECT_EQ(9007199254740996.0, ReadNumber("9007199254740995"));
+  // A long halfway text whose leading digits point at the odd neighbour.
+  EXPECT_EQ(1.0000000000000009, ReadNumber("1.000000000000000777156117237609578267"));
   // Halfway plus a digit far beyond the seventeenth: the upper one.
   EXPECT_EQ(9007199254740994.0, ReadNumber("9007199254740993.00000000000000000000000000001"));
   EXPECT_EQ(123456789012345678901234567890.0, ReadNumber("123456789012345678901234567890"));
