@@ -10,7 +10,8 @@
 constexpr size_t kResultTextSize = 1 + 309 + 1 + 32 + 1;
 
 // Writes `value` as text into `out` (at most outSize - 1 characters, always
-// terminated) and returns the text's length.
+// terminated) and returns the number of characters written; with outSize at
+// least kResultTextSize nothing is ever cut.
 //   notation 1: "%0.<decimals>f"; 2: "%0.<decimals>E"; anything else:
 //   "%0.<decimals>G". Exponents carry a sign and at least three digits; exact
 //   halves round away from zero; digits are those of the exact binary value.
