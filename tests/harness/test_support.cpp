@@ -1,0 +1,373 @@
+#include "tests/harness/test_support.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace qtest {
+
+const char kProductKey[] = "Software\\Marlowbrook\\Applications\\qtra";
+
+std::string ProductSubKey(const char* subKey) { return std::string(kProductKey) + "\\" + subKey; }
+
+std::string BinDir() {
+  char path[MAX_PATH + 1] = {};
+  ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  char* slash = strrchr(path, '\\');
+  if (slash != nullptr) *slash = '\0';
+  return path;
+}
+
+std::string BinPath(const char* fileName) { return BinDir() + "\\" + fileName; }
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs) {
+  const DWORD start = ::GetTickCount();
+  for (;;) {
+    if (condition()) return true;
+    if (::GetTickCount() - start >= timeoutMs) return false;
+    ::Sleep(pollMs);
+  }
+}
+
+Program::~Program() {
+  if (IsRunning()) Kill();
+  if (m_process != nullptr) ::CloseHandle(m_process);
+}
+
+bool Program::Start(const std::string& path, const std::string& arguments, const std::string& workingDir) {
+  std::string commandLine = "\"" + path + "\"";
+  if (!arguments.empty()) commandLine += " " + arguments;
+  std::vector<char> buffer(commandLine.begin(), commandLine.end());
+  buffer.push_back('\0');
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &info)) {
+    fprintf(stderr, "qtest: could not start %s (error %lu)\n", commandLine.c_str(), ::GetLastError());
+    return false;
+  }
+  ::CloseHandle(info.hThread);
+  m_process = info.hProcess;
+  m_id = info.dwProcessId;
+  // Lets the program reach its first idle moment before the test looks for windows.
+  ::WaitForInputIdle(m_process, 5000);
+  return true;
+}
+
+bool Program::WaitForExit(DWORD timeoutMs) {
+  if (m_process == nullptr) return true;
+  if (::WaitForSingleObject(m_process, timeoutMs) == WAIT_OBJECT_0) return true;
+  fprintf(stderr, "qtest: process %lu still runs after %lu ms; its windows: %s\n", m_id, timeoutMs,
+          DescribeWindows(m_id).c_str());
+  return false;
+}
+
+bool Program::IsRunning() const {
+  return m_process != nullptr && ::WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT;
+}
+
+DWORD Program::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  if (m_process != nullptr) ::GetExitCodeProcess(m_process, &code);
+  return code;
+}
+
+void Program::Kill() {
+  if (m_process == nullptr) return;
+  ::TerminateProcess(m_process, 99);
+  ::WaitForSingleObject(m_process, 5000);
+}
+
+namespace {
+
+struct WindowSearch {
+  std::string title;
+  DWORD processId;
+  bool prefix;
+  bool messageBox;
+  std::string textPart;
+  HWND found;
+};
+
+std::string WindowTitle(HWND window) {
+  char title[512] = {};
+  ::GetWindowTextA(window, title, sizeof title);
+  return title;
+}
+
+std::string ClassOf(HWND window) {
+  char name[128] = {};
+  ::GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
+  WindowSearch* search = reinterpret_cast<WindowSearch*>(param);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (search->processId != 0 && owner != search->processId) return TRUE;
+  if (!::IsWindowVisible(window)) return TRUE;
+  std::string title = WindowTitle(window);
+  bool titleMatches = search->prefix ? title.compare(0, search->title.size(), search->title) == 0
+                                     : title == search->title;
+  if (!titleMatches) return TRUE;
+  if (search->messageBox) {
+    if (ClassOf(window) != "#32770") return TRUE;
+    if (MessageBoxText(window).find(search->textPart) == std::string::npos) return TRUE;
+  }
+  search->found = window;
+  return FALSE;
+}
+
+HWND FindTopLevel(WindowSearch* search, DWORD timeoutMs) {
+  WaitUntil(
+      [&] {
+        search->found = nullptr;
+        ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(search));
+        return search->found != nullptr;
+      },
+      timeoutMs);
+  return search->found;
+}
+
+BOOL CALLBACK CollectTitle(HWND window, LPARAM param) {
+  auto* list = reinterpret_cast<std::pair<DWORD, std::string>*>(param);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (list->first != 0 && owner != list->first) return TRUE;
+  list->second += "[" + WindowTitle(window) + "|" + ClassOf(window) + (::IsWindowVisible(window) ? "" : "|hidden") + "] ";
+  return TRUE;
+}
+
+}  // namespace
+
+std::string DescribeWindows(DWORD processId) {
+  std::pair<DWORD, std::string> list(processId, "");
+  ::EnumWindows(&CollectTitle, reinterpret_cast<LPARAM>(&list));
+  return list.second.empty() ? "(none)" : list.second;
+}
+
+HWND WaitForWindow(const std::string& title, DWORD processId, DWORD timeoutMs, bool prefix) {
+  WindowSearch search = {title, processId, prefix, false, "", nullptr};
+  HWND found = FindTopLevel(&search, timeoutMs);
+  if (found == nullptr) {
+    fprintf(stderr, "qtest: no window titled \"%s\" within %lu ms; windows: %s\n", title.c_str(), timeoutMs,
+            DescribeWindows(processId).c_str());
+  }
+  return found;
+}
+
+HWND WaitForMessageBox(const std::string& caption, const std::string& textPart, DWORD processId, DWORD timeoutMs) {
+  WindowSearch search = {caption, processId, false, true, textPart, nullptr};
+  HWND found = FindTopLevel(&search, timeoutMs);
+  if (found == nullptr) {
+    fprintf(stderr, "qtest: no message box \"%s\" saying \"%s\" within %lu ms; windows: %s\n", caption.c_str(),
+            textPart.c_str(), timeoutMs, DescribeWindows(processId).c_str());
+  }
+  return found;
+}
+
+std::string MessageBoxText(HWND box) {
+  // A message box shows its text in the static control 0xFFFF.
+  HWND text = ::GetDlgItem(box, 0xFFFF);
+  return text != nullptr ? GetText(text) : std::string();
+}
+
+namespace {
+struct ControlSearch {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK MatchControl(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<ControlSearch*>(param);
+  if (::GetDlgCtrlID(window) == search->id) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+}  // namespace
+
+HWND FindControl(HWND parent, int id) {
+  // EnumChildWindows walks every descendant, so controls of the pages are found too.
+  ControlSearch search = {id, nullptr};
+  ::EnumChildWindows(parent, &MatchControl, reinterpret_cast<LPARAM>(&search));
+  if (search.found == nullptr) fprintf(stderr, "qtest: no control %d below window %p\n", id, (void*)parent);
+  return search.found;
+}
+
+HWND FindPageOf(HWND mainWindow, int id) {
+  HWND control = FindControl(mainWindow, id);
+  return control != nullptr ? ::GetParent(control) : nullptr;
+}
+
+std::string GetText(HWND window) {
+  DWORD_PTR length = 0;
+  if (!::SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return "";
+  std::vector<char> text(length + 1, '\0');
+  DWORD_PTR copied = 0;
+  ::SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                        5000, &copied);
+  return std::string(text.data(), copied);
+}
+
+bool SetText(HWND window, const std::string& text) {
+  DWORD_PTR result = 0;
+  return ::SendMessageTimeoutA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                               5000, &result) != 0;
+}
+
+void Click(HWND button) { ::PostMessageA(button, BM_CLICK, 0, 0); }
+
+bool IsChecked(HWND button) {
+  DWORD_PTR state = 0;
+  ::SendMessageTimeoutA(button, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
+  return state == BST_CHECKED;
+}
+
+bool ChooseInList(HWND list, int index) {
+  DWORD_PTR result = 0;
+  if (!::SendMessageTimeoutA(list, CB_SETCURSEL, index, 0, SMTO_ABORTIFHUNG, 5000, &result) ||
+      static_cast<int>(result) != index) {
+    return false;
+  }
+  // CB_SETCURSEL does not notify; a user's choice does.
+  WPARAM command = MAKEWPARAM(::GetDlgCtrlID(list), CBN_SELCHANGE);
+  return ::PostMessageA(::GetParent(list), WM_COMMAND, command, reinterpret_cast<LPARAM>(list)) != 0;
+}
+
+int GetListSelection(HWND list) {
+  DWORD_PTR result = 0;
+  ::SendMessageTimeoutA(list, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+  return static_cast<int>(result);
+}
+
+void PostCommand(HWND window, int command) { ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(command, 0), 0); }
+
+bool PressButton(HWND dialog, int buttonId) {
+  HWND button = ::GetDlgItem(dialog, buttonId);
+  if (button == nullptr) {
+    fprintf(stderr, "qtest: window %p has no button %d\n", (void*)dialog, buttonId);
+    return false;
+  }
+  Click(button);
+  return true;
+}
+
+bool ReadRegValue(const std::string& keyPath, const std::string& name, std::string* data, DWORD* type) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  DWORD size = 0;
+  DWORD valueType = 0;
+  LONG status = ::RegQueryValueExA(key, name.c_str(), nullptr, &valueType, nullptr, &size);
+  if (status == ERROR_SUCCESS) {
+    std::vector<char> bytes(size + 1, '\0');
+    status = ::RegQueryValueExA(key, name.c_str(), nullptr, &valueType, reinterpret_cast<BYTE*>(bytes.data()), &size);
+    if (status == ERROR_SUCCESS && data != nullptr) data->assign(bytes.data(), size);
+  }
+  ::RegCloseKey(key);
+  if (type != nullptr) *type = valueType;
+  return status == ERROR_SUCCESS;
+}
+
+std::string ReadRegText(const std::string& keyPath, const std::string& name) {
+  std::string data;
+  if (!ReadRegValue(keyPath, name, &data)) return "";
+  size_t end = data.find('\0');
+  return end == std::string::npos ? data : data.substr(0, end);
+}
+
+bool WriteRegRaw(const std::string& keyPath, const std::string& name, DWORD type, const void* data, DWORD size) {
+  HKEY key = nullptr;
+  if (::RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  LONG status = ::RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
+  ::RegCloseKey(key);
+  return status == ERROR_SUCCESS;
+}
+
+bool WriteRegText(const std::string& keyPath, const std::string& name, const std::string& text) {
+  return WriteRegRaw(keyPath, name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+}
+
+bool DeleteRegValue(const std::string& keyPath, const std::string& name) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return false;
+  LONG status = ::RegDeleteValueA(key, name.c_str());
+  ::RegCloseKey(key);
+  return status == ERROR_SUCCESS;
+}
+
+bool DeleteRegTree(const std::string& keyPath) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return true;
+  char child[MAX_PATH + 1];
+  for (;;) {
+    DWORD size = sizeof child;
+    if (::RegEnumKeyExA(key, 0, child, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    if (!DeleteRegTree(keyPath + "\\" + child)) break;
+  }
+  ::RegCloseKey(key);
+  return ::RegDeleteKeyA(HKEY_CURRENT_USER, keyPath.c_str()) == ERROR_SUCCESS;
+}
+
+bool RegKeyExists(const std::string& keyPath) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  ::RegCloseKey(key);
+  return true;
+}
+
+bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string ReadFileBytes(const std::string& path) {
+  std::string bytes;
+  FILE* file = fopen(path.c_str(), "rb");
+  if (file == nullptr) return bytes;
+  char chunk[8192];
+  size_t count;
+  while ((count = fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, count);
+  fclose(file);
+  return bytes;
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+  FILE* file = fopen(path.c_str(), "wb");
+  if (file == nullptr) return false;
+  bool complete = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  return fclose(file) == 0 && complete;
+}
+
+bool DeleteFolderTree(const std::string& path) {
+  WIN32_FIND_DATAA entry;
+  HANDLE find = ::FindFirstFileA((path + "\\*").c_str(), &entry);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = entry.cFileName;
+      if (name == "." || name == "..") continue;
+      std::string child = path + "\\" + name;
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        DeleteFolderTree(child);
+      } else {
+        ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileA(child.c_str());
+      }
+    } while (::FindNextFileA(find, &entry));
+    ::FindClose(find);
+  }
+  return ::RemoveDirectoryA(path.c_str()) != 0 || !FileExists(path);
+}
+
+std::string MakeTempFolder(const char* name) {
+  char temp[MAX_PATH + 1] = {};
+  ::GetTempPathA(MAX_PATH, temp);
+  std::string folder = std::string(temp) + "qtest_" + name;
+  DeleteFolderTree(folder);
+  ::CreateDirectoryA(folder.c_str(), nullptr);
+  return folder;
+}
+
+}  // namespace qtest

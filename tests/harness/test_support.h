@@ -1,0 +1,94 @@
+// Test support for programs that drive our real .exe files under Wine: start a
+// program, find its windows and controls, type, click, answer message boxes,
+// and look at the registry it leaves. Every wait is bounded; a helper that gives
+// up says so on stderr, with what it saw.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qtest {
+
+const DWORD kDefaultWait = 15000;
+
+// Folder of the running test program, where the built programs also lie.
+std::string BinDir();
+std::string BinPath(const char* fileName);
+
+// Polls `condition` every `pollMs` until it holds or `timeoutMs` passes.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kDefaultWait, DWORD pollMs = 50);
+
+class Program {
+ public:
+  Program() = default;
+  ~Program();  // ends the program if it still runs
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  // Starts `path` with `arguments` in `workingDir` (empty: the test's own).
+  bool Start(const std::string& path, const std::string& arguments = "", const std::string& workingDir = "");
+  bool WaitForExit(DWORD timeoutMs = kDefaultWait);
+  bool IsRunning() const;
+  DWORD ExitCode() const;
+  DWORD Id() const { return m_id; }
+  void Kill();
+
+ private:
+  HANDLE m_process = nullptr;
+  DWORD m_id = 0;
+};
+
+// Top-level window of process `processId` (0: any) whose title equals `title`
+// (or, with prefix, begins with it). Null after the timeout.
+HWND WaitForWindow(const std::string& title, DWORD processId = 0, DWORD timeoutMs = kDefaultWait,
+                   bool prefix = false);
+// Top-level windows of a process, with their titles, for failure messages.
+std::string DescribeWindows(DWORD processId);
+
+// The control with `id` anywhere below `parent` (pages lie inside the tab control).
+HWND FindControl(HWND parent, int id);
+// The page (child dialog) that holds control `id`.
+HWND FindPageOf(HWND mainWindow, int id);
+
+std::string GetText(HWND window);
+// WM_SETTEXT, as a paste replacing the whole text; an edit box notifies EN_CHANGE.
+bool SetText(HWND window, const std::string& text);
+// Posts a click, so a handler that opens a modal box does not block the test.
+void Click(HWND button);
+bool IsChecked(HWND button);
+// Selects entry `index` of a drop-down list and notifies the parent, as a user would.
+bool ChooseInList(HWND list, int index);
+int GetListSelection(HWND list);
+// Posts WM_COMMAND `command` to `window` (a menu command).
+void PostCommand(HWND window, int command);
+
+// A message box of process `processId` (0: any) with `caption` whose text contains `textPart`.
+HWND WaitForMessageBox(const std::string& caption, const std::string& textPart, DWORD processId = 0,
+                       DWORD timeoutMs = kDefaultWait);
+std::string MessageBoxText(HWND box);
+// Presses the button `buttonId` (IDOK, IDYES, ...) of a message box or dialog.
+bool PressButton(HWND dialog, int buttonId);
+
+// Registry under HKEY_CURRENT_USER.
+bool ReadRegValue(const std::string& keyPath, const std::string& name, std::string* data, DWORD* type = nullptr);
+std::string ReadRegText(const std::string& keyPath, const std::string& name);  // "" when missing
+bool WriteRegText(const std::string& keyPath, const std::string& name, const std::string& text);
+bool WriteRegRaw(const std::string& keyPath, const std::string& name, DWORD type, const void* data, DWORD size);
+bool DeleteRegValue(const std::string& keyPath, const std::string& name);
+bool DeleteRegTree(const std::string& keyPath);
+bool RegKeyExists(const std::string& keyPath);
+
+// The product key and its sub-keys.
+extern const char kProductKey[];
+std::string ProductSubKey(const char* subKey);
+
+// Files.
+bool FileExists(const std::string& path);
+std::string ReadFileBytes(const std::string& path);
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+std::string MakeTempFolder(const char* name);  // fresh, empty folder under %TEMP%
+bool DeleteFolderTree(const std::string& path);
+
+}  // namespace qtest
