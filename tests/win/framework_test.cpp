@@ -1,0 +1,177 @@
+// The dialog-class layer: message tables, virtual hooks, modal and modeless use.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "common/framework/dialog.h"
+#include "common/framework/tab_ctrl.h"
+
+namespace {
+
+const UINT kProbe = WM_APP + 7;
+
+class CProbeTabs : public CTabCtrl {
+ public:
+  int clicks = 0;
+  DECLARE_MESSAGE_TABLE()
+ private:
+  LRESULT OnLButtonDown(WPARAM, LPARAM) {
+    ++clicks;
+    return Default();
+  }
+};
+
+BEGIN_MESSAGE_TABLE(CProbeTabs, CTabCtrl)
+  ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
+END_MESSAGE_TABLE()
+
+class CBaseProbe : public CDialog {
+ public:
+  explicit CBaseProbe(UINT id) : CDialog(id) {}
+  std::vector<std::string> log;
+  DECLARE_MESSAGE_TABLE()
+ protected:
+  LRESULT OnProbe(WPARAM wParam, LPARAM) {
+    log.push_back("base probe " + std::to_string(wParam));
+    return 11;
+  }
+  LRESULT OnBaseOnly(WPARAM, LPARAM) {
+    log.push_back("base only");
+    return 12;
+  }
+};
+
+BEGIN_MESSAGE_TABLE(CBaseProbe, CDialog)
+  ON_MESSAGE(kProbe, OnProbe)
+  ON_MESSAGE(kProbe + 1, OnBaseOnly)
+END_MESSAGE_TABLE()
+
+class CProbeDialog : public CBaseProbe {
+ public:
+  CProbeDialog() : CBaseProbe(300) {}
+  CProbeTabs tabs;
+  bool sawCreate = false;
+  bool sawInit = false;
+  int cancels = 0;
+  bool endOnCancel = false;
+  std::vector<UINT> unhandled;
+
+  BOOL OnInitDialog() override {
+    sawInit = true;
+    CBaseProbe::OnInitDialog();
+    tabs.InsertItem(0, "One");
+    tabs.InsertItem(1, "Two");
+    // Run the checks from inside the modal loop, then leave it.
+    PostMessage(kProbe + 2);
+    return TRUE;
+  }
+  void DoDataExchange(CDataExchange* exchange) override { DDX_Control(exchange, 1003, tabs); }
+  void OnCancel() override {
+    ++cancels;
+    if (endOnCancel) CBaseProbe::OnCancel();
+  }
+  LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_CREATE) sawCreate = true;
+    if (message == kProbe + 3) unhandled.push_back(message);
+    return CBaseProbe::DefWindowProc(message, wParam, lParam);
+  }
+  std::function<void(CProbeDialog*)> checks;
+  DECLARE_MESSAGE_TABLE()
+ private:
+  LRESULT OnProbe(WPARAM wParam, LPARAM) {
+    log.push_back("derived probe " + std::to_string(wParam));
+    return 21;
+  }
+  LRESULT OnPress(WPARAM, LPARAM) {
+    log.push_back("press");
+    return 0;
+  }
+  LRESULT OnEditChange(WPARAM, LPARAM) {
+    log.push_back("edit change");
+    return 0;
+  }
+  LRESULT OnRunChecks(WPARAM, LPARAM) {
+    if (checks) checks(this);
+    return 0;
+  }
+};
+
+BEGIN_MESSAGE_TABLE(CProbeDialog, CBaseProbe)
+  ON_MESSAGE(kProbe, OnProbe)
+  ON_MESSAGE(kProbe + 2, OnRunChecks)
+  ON_COMMAND_ID(1002, OnPress)
+  ON_CONTROL_CODE(EN_CHANGE, 1001, OnEditChange)
+END_MESSAGE_TABLE()
+
+TEST(DialogLayer, ModalDialogRoutesMessagesThroughItsTables) {
+  CProbeDialog dialog;
+  dialog.checks = [](CProbeDialog* self) {
+    HWND window = self->m_hWnd;
+    EXPECT_EQ(self, CWnd::FromHandle(window));
+    // The derived table wins; the base table serves what the derived one lacks.
+    EXPECT_EQ(21, ::SendMessageA(window, kProbe, 5, 0));
+    EXPECT_EQ(12, ::SendMessageA(window, kProbe + 1, 0, 0));
+    // Not in any table: the virtual DefWindowProc sees it.
+    ::SendMessageA(window, kProbe + 3, 0, 0);
+    // Commands: a button click and an edit-change notification.
+    ::SendMessageA(::GetDlgItem(window, 1002), BM_CLICK, 0, 0);
+    ::SetDlgItemTextA(window, 1001, "typed");
+    // The tab control is bound and routed through its own table.
+    EXPECT_EQ(::GetDlgItem(window, 1003), self->tabs.m_hWnd);
+    EXPECT_EQ(2, self->tabs.GetItemCount());
+    ::SendMessageA(self->tabs.m_hWnd, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
+    ::SendMessageA(self->tabs.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(1, self->tabs.clicks);
+    // Escape reaches the overridden OnCancel, which keeps the dialog open...
+    ::SendMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(::IsWindow(window));
+    // ...and the base OnCancel ends it.
+    self->endOnCancel = true;
+    ::PostMessageA(window, WM_CLOSE, 0, 0);
+  };
+  EXPECT_EQ(IDCANCEL, dialog.DoModal());
+  EXPECT_TRUE(dialog.sawCreate) << "the window is routed through the object from its creation";
+  EXPECT_TRUE(dialog.sawInit);
+  EXPECT_EQ(2, dialog.cancels);
+  EXPECT_EQ(1u, dialog.unhandled.size());
+  std::vector<std::string> expected = {"derived probe 5", "base only", "press", "edit change"};
+  EXPECT_EQ(expected, dialog.log);
+  EXPECT_EQ(nullptr, dialog.m_hWnd) << "the object lets go of its window when it is destroyed";
+}
+
+class CPage : public CDialog {
+ public:
+  CPage() : CDialog(301) {}
+  int inits = 0;
+  BOOL OnInitDialog() override {
+    ++inits;
+    return CDialog::OnInitDialog();
+  }
+};
+
+TEST(DialogLayer, ModelessChildDialogs) {
+  HWND parent = ::CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr,
+                                ::GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(nullptr, parent);
+  CWnd host;
+  ASSERT_TRUE(host.SubclassWindow(parent));
+  CPage first;
+  CPage second;
+  ASSERT_TRUE(first.Create(301, &host));
+  ASSERT_TRUE(second.Create(301, &host));
+  EXPECT_EQ(1, first.inits);
+  EXPECT_EQ(1, second.inits);
+  EXPECT_NE(first.m_hWnd, second.m_hWnd);
+  EXPECT_EQ(parent, ::GetParent(first.m_hWnd));
+  EXPECT_NE(nullptr, first.GetDlgItem(1101));
+  ::DestroyWindow(parent);  // destroys the pages with it
+  EXPECT_EQ(nullptr, first.m_hWnd);
+  EXPECT_EQ(nullptr, second.m_hWnd);
+  EXPECT_EQ(nullptr, host.m_hWnd);
+}
+
+}  // namespace
