@@ -45,11 +45,13 @@ size_t EscapedHtmlLength(const char* text) {
 size_t EscapeHtml(const char* text, char* output, size_t size) {
   size_t used = 0;
   if (output != nullptr && size > 0) output[0] = '\0';
-  for (const char* p = Text(text); *p != '\0'; ++p) {
-    const char* entity = EntityFor(*p);
-    if (output != nullptr && size > 0) {
-      if (entity != nullptr) Append(output, size, &used, entity, strlen(entity));
-      else Append(output, size, &used, p, 1);
+  if (output != nullptr && size > 0) {
+    // Stops at the first piece that does not fit, so the output is never a text with holes.
+    for (const char* p = Text(text); *p != '\0'; ++p) {
+      const char* entity = EntityFor(*p);
+      bool fitted = entity != nullptr ? Append(output, size, &used, entity, strlen(entity))
+                                      : Append(output, size, &used, p, 1);
+      if (!fitted) break;
     }
   }
   return EscapedHtmlLength(text);
