@@ -12,3 +12,5 @@ int AboutBoxOpen = 0;
 UINT TaskbarCreatedMessage = 0xFFFFFFFFu;
 NOTIFYICONDATAA TrayIconData = {};
 char ProgramDir[261] = "";
+HWND MainWindowHandle = nullptr;
+HICON TrayIconHandle = nullptr;

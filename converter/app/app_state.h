@@ -17,3 +17,5 @@ extern int AboutBoxOpen;
 extern UINT TaskbarCreatedMessage;
 extern NOTIFYICONDATAA TrayIconData;
 extern char ProgramDir[261];      // the program folder, without a trailing separator
+extern HWND MainWindowHandle;     // the main window while it exists
+extern HICON TrayIconHandle;      // icon 129 at small-icon size
