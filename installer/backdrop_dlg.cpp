@@ -1,5 +1,194 @@
 #include "installer/backdrop_dlg.h"
 
+#include <direct.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "common/registry.h"
+#include "common/strings.h"
+#include "common/ui_helpers.h"
+#include "installer/converter_closing.h"
+#include "installer/folders.h"
+#include "installer/installer_state.h"
+#include "installer/shortcuts.h"
+#include "installer/uninstall_entry.h"
 #include "resource.h"
 
-CBackdropDlg::CBackdropDlg() : CDialog(IDD_BACKDROP) {}
+BEGIN_MESSAGE_TABLE(CBackdropDlg, CDialog)
+  ON_MESSAGE(WM_PAINT, OnPaint)
+  ON_MESSAGE(WM_SIZE, OnSize)
+  ON_MESSAGE(WM_QUERYDRAGICON, OnQueryDragIcon)
+  ON_MESSAGE(WM_CTLCOLORDLG, OnCtlColor)
+END_MESSAGE_TABLE()
+
+namespace {
+const unsigned kPictureWidth = 480;
+const unsigned kPictureHeight = 344;
+}  // namespace
+
+CBackdropDlg::CBackdropDlg()
+    : CDialog(IDD_BACKDROP),
+      m_icon(static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_INSTALLER), IMAGE_ICON,
+                                             ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0))),
+      m_locationPage(this),
+      m_uninstallPage(this) {}
+
+LRESULT CBackdropDlg::OnCtlColor(WPARAM wParam, LPARAM) { return DialogColours(wParam); }
+
+BOOL CBackdropDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
+  SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
+  CenterWindow();
+  InitDriveFolders();
+  CloseRunningConverter(m_hWnd);
+
+  if (_stricmp(g_state.commandLine, "UnInstall") == 0) {
+    RunUninstallRelay();
+  } else if (_stricmp(g_state.commandLine, "UnInstall2") == 0) {
+    ShowStage("%s UnInstalling", ID_UNINSTALL_START);
+  } else {
+    ShowStage("%s Installation", ID_INSTALL_START);
+  }
+  return TRUE;
+}
+
+void CBackdropDlg::ShowStage(const char* titleFormat, UINT startCommand) {
+  char title[64];
+  snprintf(title, sizeof title, titleFormat, kProductName);
+  ::SetWindowTextA(m_hWnd, title);
+  ShowWindow(SW_SHOWMAXIMIZED);
+  ::UpdateWindow(m_hWnd);
+  PostMessage(WM_COMMAND, startCommand, 0);
+}
+
+BOOL CBackdropDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+  if (lParam == 0 && LOWORD(wParam) == ID_INSTALL_START) {
+    RunInstallSequence();
+    return TRUE;
+  }
+  if (lParam == 0 && LOWORD(wParam) == ID_UNINSTALL_START) {
+    RunUninstallSequence();
+    return TRUE;
+  }
+  return CDialog::OnCommand(wParam, lParam);
+}
+
+// The installed uninstaller cannot delete the folder it runs from, so it hands
+// over to a copy of itself outside that folder.
+void CBackdropDlg::RunUninstallRelay() {
+  PumpMessagesFor(128);
+  char programDir[kPathSize] = {};
+  ReadRegString("Configure", "ThisProgramDir", "", programDir, 236, ProductRegKey);
+  TrimTrailingSeparators(programDir);
+  if (strchr(programDir, '\\') == nullptr) {
+    ::MessageBoxA(m_hWnd, "Unable to create an uninstall path.", kInstallCaption, MB_ICONERROR);
+    EndDialog(IDCANCEL);
+    return;
+  }
+  char local[kPathSize];
+  if (!GetSpecialFolder(m_hWnd, CSIDL_LOCAL_APPDATA, local)) {
+    ::MessageBoxA(m_hWnd, "Unable to access a folder to install into.", kProductName, MB_ICONINFORMATION);
+    EndDialog(IDCANCEL);
+    return;
+  }
+  char temporary[kPathSize];
+  snprintf(temporary, sizeof temporary, "%s\\TEMP\\qtra", local);
+  CreateFolderPath(m_hWnd, temporary, 1);
+
+  char source[kPathSize];
+  char copy[kPathSize];
+  JoinPath(source, programDir, "qtrasx.exe");
+  JoinPath(copy, temporary, "qtrasx.exe");
+  if (!PathExists(source)) {
+    ShowMessage(m_hWnd, kInstallCaption, MB_ICONERROR, "Source File:\n%s\nis missing!", source);
+    EndDialog(IDCANCEL);
+    return;
+  }
+  if (PathExists(copy)) ::SetFileAttributesA(copy, FILE_ATTRIBUTE_NORMAL);
+  ::DeleteFileA(copy);
+  if (::CopyFileA(source, copy, FALSE)) {
+    ::ShellExecuteA(m_hWnd, "open", copy, "UnInstall2", temporary, SW_SHOW);
+    EndDialog(IDCANCEL);
+    return;
+  }
+  ShowMessage(m_hWnd, kInstallCaption, MB_ICONERROR,
+              "Copying from:\n%s\nCopying to:\n%s\nThe file could not be copied.\n\no Is %s in use?\no Is your disk "
+              "full?\no You may have specified an invalid destination.\n",
+              source, copy, copy);
+  EndDialog(IDCANCEL);
+}
+
+void CBackdropDlg::RunInstallSequence() {
+  PumpMessagesFor(1000);
+  if (m_locationPage.DoModal() != IDOK) {
+    ::MessageBoxA(m_hWnd, "Conditions Prevented Proper Installation.", kInstallCaption, MB_ICONWARNING);
+    EndDialog(IDCANCEL);
+    return;
+  }
+  ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  BeginWaitCursor();
+  RemoveAllShortcuts(m_hWnd, true);
+  if (!CreateAllShortcuts(m_hWnd, g_state.programDir)) {
+    ::MessageBoxA(m_hWnd, "There was an error while creating the group.", kInstallCaption, MB_ICONERROR);
+  }
+  PumpMessagesFor(512);
+  StartConverter();
+  EndDialog(IDOK);
+}
+
+void CBackdropDlg::StartConverter() {
+  char program[kPathSize];
+  JoinPath(program, g_state.programDir, "QTRA.EXE");
+  _chdir(g_state.programDir);
+  ::ShellExecuteA(m_hWnd, "open", program, "InstallingTheProgram", g_state.programDir, SW_SHOW);
+}
+
+void CBackdropDlg::RunUninstallSequence() {
+  if (ShowMessage(m_hWnd, kProductName, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2, "Do you really want to UnInstall %s?",
+                  kProductName) != IDYES) {
+    EndDialog(IDCANCEL);
+    return;
+  }
+  PumpMessagesFor(1000);
+  if (m_uninstallPage.DoModal() != IDOK) {
+    EndDialog(IDCANCEL);
+    return;
+  }
+  BeginWaitCursor();
+  RemoveAllShortcuts(m_hWnd, false);
+  EndWaitCursor();
+  // The settings and the system's entry go with the program; while files of
+  // it remain, the entry stays so that the uninstall can be run again.
+  if (m_uninstallPage.FolderRemoved()) RemoveRegistrations();
+  ShowMessage(m_hWnd, kProductName, MB_ICONINFORMATION, "%s has been UnInstalled.", kProductName);
+  EndDialog(IDOK);
+}
+
+LRESULT CBackdropDlg::OnPaint(WPARAM, LPARAM) {
+  PAINTSTRUCT paint;
+  HDC dc = ::BeginPaint(m_hWnd, &paint);
+  if (::IsIconic(m_hWnd)) {
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    int y = (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    ::DrawIcon(dc, x, y, m_icon);
+  } else {
+    PaintCentredBitmap(m_hWnd, dc, kPictureWidth, kPictureHeight);
+  }
+  ::EndPaint(m_hWnd, &paint);
+  return 0;
+}
+
+LRESULT CBackdropDlg::OnSize(WPARAM, LPARAM) {
+  LRESULT result = Default();
+  PaintCentredBitmap(m_hWnd, nullptr, kPictureWidth, kPictureHeight);
+  return result;
+}
+
+LRESULT CBackdropDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_icon); }

@@ -1,8 +1,32 @@
-// The installer's backdrop window, behind its pages.
+// The installer's main window: a maximized backdrop behind its pages, which
+// runs the install or uninstall sequence, or relays the uninstaller.
 #pragma once
 #include "common/framework/dialog.h"
+#include "installer/location_dlg.h"
+#include "installer/uninstall_dlg.h"
 
 class CBackdropDlg : public CDialog {
  public:
   CBackdropDlg();
+
+  BOOL OnInitDialog() override;
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+  DECLARE_MESSAGE_TABLE()
+
+ private:
+  void RunUninstallRelay();
+  void RunInstallSequence();
+  void RunUninstallSequence();
+  void ShowStage(const char* titleFormat, UINT startCommand);
+  void StartConverter();
+
+  LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
+  LRESULT OnSize(WPARAM wParam, LPARAM lParam);
+  LRESULT OnQueryDragIcon(WPARAM wParam, LPARAM lParam);
+  LRESULT OnCtlColor(WPARAM wParam, LPARAM lParam);
+
+  HICON m_icon;
+  CLocationDlg m_locationPage;
+  CUninstallDlg m_uninstallPage;
 };

@@ -1,13 +1,20 @@
 #include "installer/installer_app.h"
 
+#include "common/strings.h"
 #include "installer/backdrop_dlg.h"
+#include "installer/installer_state.h"
 
 CInstallerApp theApp;
 
+namespace {
+CBackdropDlg g_backdrop;
+}
+
 BOOL CInstallerApp::InitInstance() {
-  CBackdropDlg backdrop;
-  m_pMainWnd = &backdrop;
-  backdrop.DoModal();
+  CopyStringBounded(g_state.commandLine, m_lpCmdLine, sizeof g_state.commandLine);
+  m_pMainWnd = &g_backdrop;
+  g_backdrop.DoModal();
   m_pMainWnd = nullptr;
+  // The program ends when the backdrop has closed.
   return FALSE;
 }

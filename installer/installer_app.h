@@ -1,4 +1,4 @@
-// The installer's application object.
+// The installer's application object: runs the backdrop, which runs one stage.
 #pragma once
 #include "common/framework/win_app.h"
 

@@ -1,0 +1,127 @@
+#include "installer/install_modes.h"
+
+#include <shlobj.h>
+
+#include <cstdio>
+
+#include "common/registry.h"
+#include "common/strings.h"
+#include "installer/folders.h"
+#include "installer/installer_state.h"
+#include "resource.h"
+
+namespace {
+void Inform(HWND owner, int showMessage, const char* text) {
+  if (showMessage) ::MessageBoxA(owner, text, kProductName, MB_ICONINFORMATION);
+}
+
+// {special folder}\Marlowbrook\qtra when the special folder is found and exists.
+int TryBelowSpecialFolder(HWND owner, int folderId, int mode, char* folder, int showMessage,
+                          const char* notFound, const char* noAccess) {
+  char special[kPathSize];
+  if (!GetSpecialFolder(owner, folderId, special)) {
+    g_state.mode = 0;
+    Inform(owner, showMessage, notFound);
+    return 0;
+  }
+  if (!PathExists(special)) {
+    g_state.mode = 0;
+    Inform(owner, showMessage, noAccess);
+    return 0;
+  }
+  snprintf(folder, kPathSize, "%s\\Marlowbrook\\qtra", special);
+  g_state.mode = mode;
+  return 1;
+}
+}  // namespace
+
+bool HoldsConverter(const char* folder) {
+  char program[kPathSize];
+  return folder[0] != '\0' && JoinPath(program, folder, "QTRA.EXE") && PathExists(program);
+}
+
+int TryShortPath(HWND owner, char* folder, int showMessage) {
+  ::CreateDirectoryA(g_state.shortPathFolder, nullptr);
+  if (PathExists(g_state.shortPathFolder)) {
+    CopyStringBounded(folder, g_state.shortPathFolder, kPathSize);
+    g_state.mode = IDC_MODE_SHORT_PATH;
+    return 1;
+  }
+  g_state.mode = 0;
+  if (showMessage) {
+    ShowMessage(owner, kProductName, MB_ICONINFORMATION, "Unable to read/write access %s", g_state.shortPathFolder);
+  }
+  return 0;
+}
+
+int TryLocalUser(HWND owner, char* folder, int showMessage) {
+  return TryBelowSpecialFolder(owner, CSIDL_LOCAL_APPDATA, IDC_MODE_LOCAL_USER, folder, showMessage,
+                               "Unable to access your Local Folder.", "Unable to read/write access your Local Folder.");
+}
+
+int TryProgramFiles(HWND owner, char* folder, int showMessage) {
+  return TryBelowSpecialFolder(owner, CSIDL_PROGRAM_FILES, IDC_MODE_PROGRAM_FILES, folder, showMessage,
+                               "Unable to access your [Program Files] Folder.",
+                               "Unable to read/write access your [Program Files] Folder.");
+}
+
+int TryRoamingUser(HWND owner, char*, int showMessage) {
+  g_state.mode = IDC_MODE_LOCAL_USER;
+  Inform(owner, showMessage, "Roaming will be available in future versions.");
+  return 0;
+}
+
+int TryMultiUser(HWND owner, char*, int showMessage) {
+  g_state.mode = IDC_MODE_LOCAL_USER;
+  Inform(owner, showMessage, "Multi User will be available in future versions.");
+  return 0;
+}
+
+int TryUpgrade(HWND owner, char* folder, int showMessage) {
+  char recorded[kPathSize] = {};
+  ReadRegString("Configure", "ThisProgramDir", "", recorded, 235, ProductRegKey);
+  if (HoldsConverter(recorded)) {
+    CopyStringBounded(folder, recorded, kPathSize);
+    g_state.mode = IDC_MODE_UPGRADE;
+    return 1;
+  }
+  if (PathExists(g_state.defaultUpgradeFolder)) {
+    CopyStringBounded(folder, g_state.defaultUpgradeFolder, kPathSize);
+    g_state.mode = IDC_MODE_UPGRADE;
+    return 1;
+  }
+  g_state.mode = IDC_MODE_LOCAL_USER;
+  Inform(owner, showMessage, "Unable to find a previous installation to upgrade.");
+  return 0;
+}
+
+int RunModeChain(HWND owner, int modeId, char* folder) {
+  folder[0] = '\0';
+  bool found = false;
+  switch (modeId) {
+    case IDC_MODE_SHORT_PATH:
+      found = TryShortPath(owner, folder, 1) || TryUpgrade(owner, folder, 0) || TryLocalUser(owner, folder, 1);
+      break;
+    case IDC_MODE_LOCAL_USER:
+      found = TryLocalUser(owner, folder, 1);
+      break;
+    case IDC_MODE_PROGRAM_FILES:
+      found = TryProgramFiles(owner, folder, 1) || TryUpgrade(owner, folder, 0) || TryShortPath(owner, folder, 0) ||
+              TryLocalUser(owner, folder, 1);
+      break;
+    case IDC_MODE_ROAMING_USER:
+      found = TryRoamingUser(owner, folder, 1) || TryUpgrade(owner, folder, 0) || TryShortPath(owner, folder, 0) ||
+              TryLocalUser(owner, folder, 1);
+      break;
+    case IDC_MODE_MULTI_USER:
+      found = TryMultiUser(owner, folder, 1) || TryUpgrade(owner, folder, 0) || TryShortPath(owner, folder, 0) ||
+              TryLocalUser(owner, folder, 1);
+      break;
+    case IDC_MODE_UPGRADE:
+      found = TryUpgrade(owner, folder, 1) || TryShortPath(owner, folder, 0) || TryLocalUser(owner, folder, 1);
+      break;
+    default:
+      break;
+  }
+  return found && g_state.mode != 0 ? 1 : 0;
+}

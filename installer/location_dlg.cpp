@@ -1,0 +1,224 @@
+#include "installer/location_dlg.h"
+
+#include <commctrl.h>
+#include <direct.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "common/registry.h"
+#include "common/strings.h"
+#include "installer/folders.h"
+#include "installer/install_modes.h"
+#include "installer/installer_state.h"
+#include "installer/payload.h"
+#include "installer/uninstall_entry.h"
+#include "resource.h"
+
+BEGIN_MESSAGE_TABLE(CLocationDlg, CDialog)
+  ON_MESSAGE(WM_CTLCOLORDLG, OnCtlColor)
+  ON_MESSAGE(WM_CTLCOLORSTATIC, OnCtlColor)
+  ON_MESSAGE(WM_CTLCOLORBTN, OnCtlColor)
+  ON_MESSAGE(WM_DESTROY, OnDestroy)
+END_MESSAGE_TABLE()
+
+CLocationDlg::CLocationDlg(CWnd* parent) : CDialog(IDD_LOCATION, parent) {}
+
+LRESULT CLocationDlg::OnCtlColor(WPARAM wParam, LPARAM) { return DialogColours(wParam); }
+
+LRESULT CLocationDlg::OnDestroy(WPARAM, LPARAM) {
+  // Tooltips are top-level windows of their own; they go with the page.
+  if (m_folderTip != nullptr) ::DestroyWindow(m_folderTip);
+  if (m_radioTips != nullptr) ::DestroyWindow(m_radioTips);
+  m_folderTip = nullptr;
+  m_radioTips = nullptr;
+  return Default();
+}
+
+BOOL CLocationDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  char text[512];
+  snprintf(text, sizeof text, "%s Installation", kProductName);
+  ::SetWindowTextA(m_hWnd, text);
+  snprintf(text, sizeof text,
+           "Select a Drive and a Path to the Folder where you want %s to be Installed. If you a not an Admin and/or "
+           "you are not sure what to select, just click the [Next] button...",
+           kProductName);
+  ::SetDlgItemTextA(m_hWnd, IDC_INSTRUCTION, text);
+  snprintf(text, sizeof text, "Installing %s to the following Folder . . . ", kProductName);
+  ::SetDlgItemTextA(m_hWnd, IDC_FOLDER_LABEL, text);
+  CenterWindow();
+
+  g_state.targetFolder[0] = '\0';
+  if (::GetCurrentDirectoryA(236, g_state.sourceFolder) == 0) g_state.sourceFolder[0] = '\0';
+  ::SetDlgItemTextA(m_hWnd, IDC_SOURCE, g_state.sourceFolder);
+
+  char folder[kPathSize] = {};
+  if (!ChooseFirstProposal(folder)) {
+    ::MessageBoxA(m_hWnd, "Unable to access a folder to install into.", kProductName, MB_ICONINFORMATION);
+    EndDialog(IDCANCEL);
+    return TRUE;
+  }
+  ::CheckRadioButton(m_hWnd, IDC_MODE_SHORT_PATH, IDC_MODE_UPGRADE, g_state.mode);
+  ::SendDlgItemMessageA(m_hWnd, IDC_FOLDER, EM_LIMITTEXT, kMaxTargetLength, 0);
+  ShowFolder(folder);
+  ::SetFocus(GetDlgItem(IDC_NEXT));
+  CreateRadioTooltips();
+  return FALSE;  // the focus is set
+}
+
+bool CLocationDlg::ChooseFirstProposal(char* folder) {
+  char recorded[kPathSize] = {};
+  ReadRegString("Configure", "ThisProgramDir", "", recorded, 236, ProductRegKey);
+  if (HoldsConverter(recorded)) {
+    CopyStringBounded(folder, recorded, kPathSize);
+    g_state.mode = IDC_MODE_UPGRADE;
+    return true;
+  }
+  if (PathExists(g_state.defaultUpgradeFolder)) {
+    CopyStringBounded(folder, g_state.defaultUpgradeFolder, kPathSize);
+    g_state.mode = IDC_MODE_UPGRADE;
+    return true;
+  }
+  ::CreateDirectoryA(g_state.shortPathFolder, nullptr);
+  if (PathExists(g_state.shortPathFolder)) {
+    CopyStringBounded(folder, g_state.shortPathFolder, kPathSize);
+    g_state.mode = IDC_MODE_SHORT_PATH;
+    return true;
+  }
+  char local[kPathSize];
+  if (!GetSpecialFolder(m_hWnd, CSIDL_LOCAL_APPDATA, local)) return false;
+  snprintf(folder, kPathSize, "%s\\Marlowbrook\\qtra", local);
+  g_state.mode = IDC_MODE_LOCAL_USER;
+  return true;
+}
+
+BOOL CLocationDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+  const int id = LOWORD(wParam);
+  if (id >= IDC_MODE_SHORT_PATH && id <= IDC_MODE_UPGRADE) {
+    // Only a click picks a mode; focus moving through the group does not.
+    if (HIWORD(wParam) == BN_CLICKED) OnModeClicked(id);
+    return TRUE;
+  }
+  if (id == IDC_EXIT) {
+    EndDialog(IDCANCEL);
+    return TRUE;
+  }
+  if (id == IDC_NEXT) {
+    OnNext();
+    return TRUE;
+  }
+  return CDialog::OnCommand(wParam, lParam);
+}
+
+void CLocationDlg::OnModeClicked(int modeId) {
+  char folder[kPathSize] = {};
+  if (!RunModeChain(m_hWnd, modeId, folder)) {
+    EndDialog(IDCANCEL);
+    return;
+  }
+  ShowFolder(folder);
+  ::CheckRadioButton(m_hWnd, IDC_MODE_SHORT_PATH, IDC_MODE_UPGRADE, g_state.mode);
+  ::SetFocus(GetDlgItem(IDC_NEXT));
+}
+
+void CLocationDlg::ShowFolder(const char* folder) {
+  HWND box = GetDlgItem(IDC_FOLDER);
+  ::SetWindowTextA(box, folder);
+  ::SendMessageA(box, EM_SETSEL, 260, 260);
+  if (m_folderTip != nullptr) ::DestroyWindow(m_folderTip);
+  m_folderTip = CreateTooltip(1500);
+  if (m_folderTip == nullptr) return;
+  TOOLINFOA tool = {};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = m_hWnd;
+  tool.uId = reinterpret_cast<UINT_PTR>(box);
+  tool.lpszText = const_cast<char*>(folder);
+  ::SendMessageA(m_folderTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  ::SendMessageA(m_folderTip, TTM_ACTIVATE, TRUE, 0);
+}
+
+HWND CLocationDlg::CreateTooltip(int maxWidth) {
+  HWND tip = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr,
+                               ::GetModuleHandleA(nullptr), nullptr);
+  if (tip == nullptr) return nullptr;
+  ::SendMessageA(tip, TTM_SETDELAYTIME, TTDT_RESHOW, 100);
+  ::SendMessageA(tip, TTM_SETDELAYTIME, TTDT_INITIAL, 100);
+  ::SendMessageA(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, 30000);
+  ::SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, maxWidth);
+  return tip;
+}
+
+void CLocationDlg::CreateRadioTooltips() {
+  m_radioTips = CreateTooltip(300);
+  if (m_radioTips == nullptr) return;
+
+  char userName[MAX_PATH + 1] = {};
+  DWORD size = MAX_PATH;
+  if (!::GetUserNameA(userName, &size)) userName[0] = '\0';
+  char programFiles[kPathSize] = {};
+  GetSpecialFolderByItemList(CSIDL_PROGRAM_FILES, programFiles);
+
+  char texts[4][512];
+  snprintf(texts[0], sizeof texts[0],
+           "Because the path is short and global it is easier to maintain your data such as message files and email "
+           "address list files. This is good if you only plan to run one instance of %s on this computer.",
+           kProductName);
+  snprintf(texts[1], sizeof texts[1], "%s will be available for this Username(%s) only.", kProductName, userName);
+  snprintf(texts[2], sizeof texts[2], "%s will be installed here[%s%s%s%s%s]", kProductName, programFiles, "\\",
+           "Marlowbrook", "\\", "qtra");
+  snprintf(texts[3], sizeof texts[3], "%s", "Upgrade using the same paths as before.");
+  const int ids[4] = {IDC_MODE_SHORT_PATH, IDC_MODE_LOCAL_USER, IDC_MODE_PROGRAM_FILES, IDC_MODE_UPGRADE};
+
+  for (int i = 0; i < 4; ++i) {
+    TOOLINFOA tool = {};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = m_hWnd;
+    tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(ids[i]));
+    tool.lpszText = texts[i];
+    bool added = ::SendMessageA(m_radioTips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) != 0;
+    if (!added && i == 0) break;
+  }
+  ::SendMessageA(m_radioTips, TTM_ACTIVATE, TRUE, 0);
+}
+
+void CLocationDlg::OnNext() {
+  char folder[kPathSize] = {};
+  ::GetDlgItemTextA(m_hWnd, IDC_FOLDER, folder, sizeof folder);
+  CopyStringBounded(g_state.targetFolder, folder, sizeof g_state.targetFolder);
+  if (strlen(g_state.targetFolder) > kMaxTargetLength) {
+    ::MessageBoxA(m_hWnd, "The Path you Specified is to long.", kInstallCaption, MB_ICONERROR);
+    return;
+  }
+  if (_stricmp(g_state.targetFolder, g_state.sourceFolder) == 0) {
+    ::MessageBoxA(m_hWnd,
+                  "You can not install from the same directory that you are installing to.\n\nPlease select a "
+                  "different directory.",
+                  kInstallCaption, MB_ICONINFORMATION);
+    return;
+  }
+  if (!CreateFolderPath(m_hWnd, g_state.targetFolder, 1) || !PathExists(g_state.targetFolder)) {
+    ShowMessage(m_hWnd, kInstallCaption, MB_ICONERROR, "The Path to the Folder you Specified:\n%s\ncould not be created.\n",
+                g_state.targetFolder);
+    ShowPermissionsAdvice(m_hWnd);
+    return;
+  }
+  CopyStringBounded(g_state.programDir, g_state.targetFolder, sizeof g_state.programDir);
+  WriteRegString("Configure", "ThisProgramDir", g_state.targetFolder, ProductRegKey);
+  BeginWaitCursor();
+
+  // Leave the target folder, so nothing holds it as working directory.
+  char root[4] = {g_state.sourceFolder[0], ':', '\\', '\0'};
+  _chdir(root);
+
+  if (!InstallPayload(m_hWnd)) {
+    EndDialog(IDCANCEL);
+    return;
+  }
+  WriteUninstallEntry(g_state.programDir);
+  EndDialog(IDOK);
+}

@@ -1,0 +1,27 @@
+// The location page: proposes a folder from the installation modes, checks the
+// folder on Next, then writes the files and the uninstall entry.
+#pragma once
+#include "common/framework/dialog.h"
+
+class CLocationDlg : public CDialog {
+ public:
+  explicit CLocationDlg(CWnd* parent = nullptr);
+
+  BOOL OnInitDialog() override;
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+  DECLARE_MESSAGE_TABLE()
+
+ private:
+  bool ChooseFirstProposal(char* folder);
+  void OnModeClicked(int modeId);
+  void OnNext();
+  void ShowFolder(const char* folder);
+  void CreateRadioTooltips();
+  HWND CreateTooltip(int maxWidth);
+  LRESULT OnCtlColor(WPARAM wParam, LPARAM lParam);
+  LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+
+  HWND m_radioTips = nullptr;
+  HWND m_folderTip = nullptr;
+};

@@ -1,0 +1,33 @@
+// Writing the program's files into the target folder: seven embedded files and,
+// last, a copy of the installer itself that later serves as uninstaller.
+#pragma once
+#include <windows.h>
+
+struct PayloadFile {
+  WORD resourceId;  // 0: the running installer's own executable
+  const char* fileName;
+};
+
+const int kPayloadCount = 8;
+extern const PayloadFile kPayload[kPayloadCount];
+
+// Bars shown after step i (1 to 8) of the payload: 17 * i.
+int ProgressBarsForStep(int step);
+
+// Shows the first `bars` bars in the page's progress text and lets it repaint.
+void ShowProgress(HWND page, int bars);
+
+// Writes one file: from g_state.sourcePath when it is set, else from resource
+// `resourceId`, into g_state.destinationPath. 1 written; 0 after a message.
+int InstallOneFile(HWND page, WORD resourceId);
+
+// Copies `source` to `destination` (created or truncated); with keepTime the
+// copy gets the source's last-write time. 1 copied, 0 failed; no messages.
+int CopyFileKeepTime(const char* source, const char* destination, int keepTime);
+
+// The whole payload into g_state.targetFolder. 1 when every file was written;
+// 0 after the failing file's message and the permissions advice.
+int InstallPayload(HWND page);
+
+// Shown after any failure to write into the folder.
+void ShowPermissionsAdvice(HWND owner);

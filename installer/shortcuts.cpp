@@ -1,0 +1,188 @@
+#include "installer/shortcuts.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "common/strings.h"
+#include "common/ui_helpers.h"
+#include "installer/folders.h"
+#include "installer/installer_state.h"
+
+namespace {
+
+const char kGroupName[] = "Quantara";
+
+bool InitialiseOle() {
+  static bool initialised = false;
+  if (!initialised) initialised = SUCCEEDED(::OleInitialize(nullptr));
+  return initialised;
+}
+
+void WindowsFolderFallback(char* path) {
+  char windows[kPathSize] = {};
+  ::GetWindowsDirectoryA(windows, sizeof windows);
+  TrimTrailingBackslashes(windows);
+  snprintf(path, kPathSize, "%s\\Start Menu\\Programs", windows);
+}
+
+// Where the shell's folder functions fail, the folders Explorer recorded.
+void ReadShellFoldersKey(int folderId, char* path) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", 0,
+                      KEY_READ, &key) != ERROR_SUCCESS) {
+    WindowsFolderFallback(path);
+    return;
+  }
+  const char* name = folderId == CSIDL_DESKTOP ? "Desktop" : folderId == CSIDL_PROGRAMS ? "Programs" : "";
+  char data[kPathSize] = {};
+  DWORD size = MAX_PATH;
+  if (::RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS) {
+    char common[64];
+    snprintf(common, sizeof common, "Common %s", name);
+    size = MAX_PATH;
+    memset(data, 0, sizeof data);
+    if (::RegQueryValueExA(key, common, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS) {
+      WindowsFolderFallback(data);
+    }
+  }
+  ::RegCloseKey(key);
+  CopyStringBounded(path, data, kPathSize);
+}
+
+}  // namespace
+
+int ResolveShortcutFolder(HWND owner, int folderId, char* path) {
+  if (!GetSpecialFolder(owner, folderId, path)) ReadShellFoldersKey(folderId, path);
+  TrimTrailingBackslashes(path);
+  return PathExists(path) ? 1 : 0;
+}
+
+int CreateShellShortcut(HWND owner, int folderId, const char* target, const char* arguments, const char* name,
+                        const char* workingDir, const char* iconFile, int isFolder) {
+  char folder[kPathSize];
+  if (!InitialiseOle() || !ResolveShortcutFolder(owner, folderId, folder)) return 0;
+  char linkPath[kPathSize + 8];
+  if (isFolder) {
+    snprintf(linkPath, sizeof linkPath, "%s\\%s", folder, name);
+    return ::CreateDirectoryA(linkPath, nullptr) ? 1 : 0;
+  }
+  if (folderId == CSIDL_PROGRAMS) {
+    snprintf(linkPath, sizeof linkPath, "%s\\%s\\%s", folder, kGroupName, name);
+  } else {
+    snprintf(linkPath, sizeof linkPath, "%s\\%s", folder, name);
+  }
+
+  IShellLinkA* link = nullptr;
+  if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void**>(&link)))) {
+    return 0;
+  }
+  if (target[0] != '\0') link->SetPath(target);
+  if (arguments[0] != '\0') link->SetArguments(arguments);
+  if (workingDir[0] != '\0') link->SetWorkingDirectory(workingDir);
+  if (iconFile[0] != '\0') link->SetIconLocation(iconFile, 0);
+
+  // The link is saved under a temporary name in the program folder first, then
+  // moved into place, so a half-written link never appears in the shell folder.
+  char temporary[kPathSize];
+  bool saved = false;
+  IPersistFile* file = nullptr;
+  if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+    char lower[kPathSize + 8];
+    CopyStringBounded(lower, linkPath, sizeof lower);
+    if (FindNoCase(lower, ".lnk") == nullptr) {
+      size_t length = strlen(linkPath);
+      snprintf(linkPath + length, sizeof linkPath - length, "%s", ".lnk");
+    }
+    JoinPath(temporary, g_state.targetFolder, "tmp");
+    WCHAR wide[kPathSize] = {};
+    if (::MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, temporary, -1, wide, MAX_PATH) > 0) {
+      saved = SUCCEEDED(file->Save(wide, TRUE));
+    }
+    file->Release();
+  }
+  link->Release();
+  if (!saved) return 0;
+  return ::MoveFileA(temporary, linkPath) ? 1 : 0;
+}
+
+int RemoveShellShortcut(HWND owner, int folderId, const char* name, int isFolder) {
+  char folder[kPathSize];
+  if (!InitialiseOle() || !ResolveShortcutFolder(owner, folderId, folder)) return 0;
+  char path[kPathSize + 8];
+  if (isFolder) {
+    snprintf(path, sizeof path, "%s\\%s", folder, name);
+    char pattern[kPathSize + 16];
+    snprintf(pattern, sizeof pattern, "%s\\*.*", path);
+    WIN32_FIND_DATAA entry;
+    HANDLE find = ::FindFirstFileA(pattern, &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+      do {
+        if (strcmp(entry.cFileName, ".") == 0 || strcmp(entry.cFileName, "..") == 0) continue;
+        char child[2 * kPathSize];
+        snprintf(child, sizeof child, "%s\\%s", path, entry.cFileName);
+        ::DeleteFileA(child);
+      } while (::FindNextFileA(find, &entry));
+      ::FindClose(find);
+    }
+    return ::RemoveDirectoryA(path) ? 1 : 0;
+  }
+  if (folderId == CSIDL_PROGRAMS) {
+    snprintf(path, sizeof path, "%s\\%s\\%s.lnk", folder, kGroupName, name);
+  } else {
+    snprintf(path, sizeof path, "%s\\%s.lnk", folder, name);
+  }
+  return ::DeleteFileA(path) ? 1 : 0;
+}
+
+void RemoveAllShortcuts(HWND owner, bool installing) {
+  RemoveShellShortcut(owner, CSIDL_STARTUP, kGroupName, 0);
+  PumpMessagesFor(64);
+  RemoveShellShortcut(owner, CSIDL_COMMON_STARTUP, kGroupName, 0);
+  PumpMessagesFor(64);
+  RemoveShellShortcut(owner, CSIDL_DESKTOP, kGroupName, 0);
+  PumpMessagesFor(64);
+  RemoveShellShortcut(owner, CSIDL_COMMON_PROGRAMS, kGroupName, 1);
+  PumpMessagesFor(64);
+  RemoveShellShortcut(owner, CSIDL_PROGRAMS, kGroupName, 1);
+  PumpMessagesFor(installing ? 500 : 64);
+}
+
+int CreateAllShortcuts(HWND owner, const char* programDir) {
+  char program[kPathSize];
+  char manual[kPathSize];
+  char manualIcon[kPathSize];
+  char readMe[kPathSize];
+  char readMeIcon[kPathSize];
+  char help[kPathSize];
+  char uninstaller[kPathSize];
+  char uninstallIcon[kPathSize];
+  JoinPath(program, programDir, "QTRA.EXE");
+  JoinPath(manual, programDir, "MANUAL.TXT");
+  JoinPath(manualIcon, programDir, "MANUAL.ICO");
+  JoinPath(readMe, programDir, "README.TXT");
+  JoinPath(readMeIcon, programDir, "README.ICO");
+  JoinPath(help, programDir, "qtrahelp.htm");
+  JoinPath(uninstaller, programDir, "qtrasx.exe");
+  JoinPath(uninstallIcon, programDir, "UNINSTL.ICO");
+
+  CreateShellShortcut(owner, CSIDL_DESKTOP, program, "", kGroupName, programDir, program, 0);
+  PumpMessagesFor(64);
+  EndWaitCursor();
+  PumpMessagesFor(64);
+  CreateShellShortcut(owner, CSIDL_PROGRAMS, "", "", kGroupName, "", "", 1);
+  PumpMessagesFor(64);
+  CreateShellShortcut(owner, CSIDL_PROGRAMS, program, "", kGroupName, programDir, program, 0);
+  PumpMessagesFor(64);
+  CreateShellShortcut(owner, CSIDL_PROGRAMS, manual, "", "Manual", programDir, manualIcon, 0);
+  PumpMessagesFor(64);
+  CreateShellShortcut(owner, CSIDL_PROGRAMS, readMe, "", "Read Me", programDir, readMeIcon, 0);
+  PumpMessagesFor(64);
+  CreateShellShortcut(owner, CSIDL_PROGRAMS, help, "", "Help", programDir, help, 0);
+  PumpMessagesFor(64);
+  return CreateShellShortcut(owner, CSIDL_PROGRAMS, uninstaller, "UnInstall", "UnInstall", programDir, uninstallIcon,
+                             0);
+}

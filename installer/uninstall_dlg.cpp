@@ -1,0 +1,68 @@
+#include "installer/uninstall_dlg.h"
+
+#include <cstdio>
+
+#include "common/registry.h"
+#include "common/strings.h"
+#include "installer/folders.h"
+#include "installer/install_modes.h"
+#include "installer/installer_state.h"
+#include "resource.h"
+
+BEGIN_MESSAGE_TABLE(CUninstallDlg, CDialog)
+  ON_MESSAGE(WM_CTLCOLORDLG, OnCtlColor)
+  ON_MESSAGE(WM_CTLCOLORSTATIC, OnCtlColor)
+  ON_MESSAGE(WM_CTLCOLORBTN, OnCtlColor)
+END_MESSAGE_TABLE()
+
+CUninstallDlg::CUninstallDlg(CWnd* parent) : CDialog(IDD_UNINSTALL, parent) {}
+
+LRESULT CUninstallDlg::OnCtlColor(WPARAM wParam, LPARAM) { return DialogColours(wParam); }
+
+BOOL CUninstallDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  char title[64];
+  snprintf(title, sizeof title, "%s UnInstall", kProductName);
+  ::SetWindowTextA(m_hWnd, title);
+  CenterWindow();
+  m_folderRemoved = false;
+
+  ReadRegString("Configure", "ThisProgramDir", "", g_state.programDir, 236, ProductRegKey);
+  TrimTrailingBackslashes(g_state.programDir);
+  // Only a folder that holds the converter is taken for the installation: the
+  // recorded value may name a folder of the user's own, and deleting that would
+  // lose the user's files.
+  if (g_state.programDir[0] == '\0' || !PathExists(g_state.programDir) || !HoldsConverter(g_state.programDir)) {
+    HWND owner = m_parent != nullptr ? m_parent->m_hWnd : m_hWnd;
+    ShowMessage(owner, kProductName, MB_ICONINFORMATION,
+                "The installation of %s that you are UnInstalling from:\n%s\ncan not be found.", kProductName,
+                g_state.programDir);
+    EndDialog(IDCANCEL);
+    return TRUE;
+  }
+  char text[512];
+  snprintf(text, sizeof text,
+           "You are UnInstalling [%s] from Folder:\n%s\n\nDoing this will remove folder:\n%s\nfrom this computer and "
+           "its sub-folders. It will also remove all your settings.\n\nAre you sure you want to do this?",
+           kProductName, g_state.programDir, g_state.programDir);
+  ::SetDlgItemTextA(m_hWnd, IDC_CONFIRMATION, text);
+  ::SetFocus(GetDlgItem(IDC_UNINSTALL_CANCEL));
+  return FALSE;
+}
+
+BOOL CUninstallDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+  switch (LOWORD(wParam)) {
+    case IDC_UNINSTALL_CANCEL:
+      EndDialog(IDCANCEL);
+      return TRUE;
+    case IDC_FINISH: {
+      char folder[kPathSize];
+      CopyStringBounded(folder, g_state.programDir, sizeof folder);
+      m_folderRemoved = DeleteFolderTree(folder) != 0;
+      EndDialog(IDOK);
+      return TRUE;
+    }
+    default:
+      return CDialog::OnCommand(wParam, lParam);
+  }
+}

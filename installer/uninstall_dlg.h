@@ -1,0 +1,20 @@
+// The uninstall page: names the program folder and deletes it on Finish.
+#pragma once
+#include "common/framework/dialog.h"
+
+class CUninstallDlg : public CDialog {
+ public:
+  explicit CUninstallDlg(CWnd* parent = nullptr);
+
+  BOOL OnInitDialog() override;
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+  // After Finish: whether the program folder itself is gone.
+  bool FolderRemoved() const { return m_folderRemoved; }
+
+  DECLARE_MESSAGE_TABLE()
+
+ private:
+  LRESULT OnCtlColor(WPARAM wParam, LPARAM lParam);
+  bool m_folderRemoved = false;
+};

@@ -1,0 +1,104 @@
+#include "installer/uninstall_entry.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "common/registry.h"
+#include "common/strings.h"
+#include "installer/installer_state.h"
+
+const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quantara";
+const char kProductPageUrl[] = "http://www.marlowbrook.example/qtra.htm";
+const char kInstallerDownloadUrl[] = "http://www.marlowbrook.example/download/qtrasx.exe";
+
+namespace {
+void SetText(HKEY key, const char* name, const char* text) {
+  ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), static_cast<DWORD>(strlen(text) + 1));
+}
+
+void SetNumber(HKEY key, const char* name, DWORD value) {
+  ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+}
+}  // namespace
+
+unsigned long FolderSizeKilobytes(const char* folder) {
+  char pattern[kPathSize];
+  if (!JoinPath(pattern, folder, "*.*")) return 0;
+  unsigned long kilobytes = 0;
+  WIN32_FIND_DATAA entry;
+  HANDLE find = ::FindFirstFileA(pattern, &entry);
+  if (find == INVALID_HANDLE_VALUE) return 0;
+  do {
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    kilobytes += (entry.nFileSizeLow + 1023) / 1024 + entry.nFileSizeHigh * 4194304ul;
+  } while (::FindNextFileA(find, &entry));
+  ::FindClose(find);
+  return kilobytes;
+}
+
+int WriteUninstallEntry(const char* programDir) {
+  char folder[kPathSize];
+  CopyStringBounded(folder, programDir, sizeof folder);
+  TrimTrailingBackslashes(folder);
+
+  HKEY key = nullptr;
+  if (::RegCreateKeyExA(HKEY_CURRENT_USER, kUninstallKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    return 0;
+  }
+  char text[2 * kPathSize];
+  SetText(key, "DisplayName", kProductName);
+  snprintf(text, sizeof text, "\"%s%s%s\" %s", folder, "\\", "qtrasx.exe", "UnInstall");
+  SetText(key, "UninstallString", text);
+  SetText(key, "InstallLocation", folder);
+  SetText(key, "Publisher", "Marlowbrook");
+  SetText(key, "URLInfoAbout", kProductPageUrl);
+  SetText(key, "URLUpdateInfo", kInstallerDownloadUrl);
+  // What the system's list of programs shows beside the name.
+  SetText(key, "DisplayVersion", kVersionText);
+  snprintf(text, sizeof text, "%s%s%s", folder, "\\", "QTRA.EXE");
+  SetText(key, "DisplayIcon", text);
+  SetNumber(key, "EstimatedSize", FolderSizeKilobytes(folder));
+  SetNumber(key, "NoModify", 1);
+  SetNumber(key, "NoRepair", 1);
+  ::RegCloseKey(key);
+  return 1;
+}
+
+int DeleteRegistryTree(const char* path) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return 1;
+  char child[kPathSize];
+  for (;;) {
+    DWORD size = sizeof child;
+    if (::RegEnumKeyExA(key, 0, child, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    char childPath[2 * kPathSize];
+    snprintf(childPath, sizeof childPath, "%s\\%s", path, child);
+    if (!DeleteRegistryTree(childPath)) break;
+  }
+  ::RegCloseKey(key);
+  return ::RegDeleteKeyA(HKEY_CURRENT_USER, path) == ERROR_SUCCESS ? 1 : 0;
+}
+
+namespace {
+// Deletes a key only when nothing is left in it (no sub-keys, no values).
+void DeleteKeyIfEmpty(const char* path) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+  DWORD subKeys = 0;
+  DWORD values = 0;
+  LONG status = ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr,
+                                   nullptr, nullptr, nullptr);
+  ::RegCloseKey(key);
+  if (status == ERROR_SUCCESS && subKeys == 0 && values == 0) ::RegDeleteKeyA(HKEY_CURRENT_USER, path);
+}
+}  // namespace
+
+void RemoveRegistrations() {
+  DeleteRegistryTree(kUninstallKey);
+  DeleteRegistryTree(ProductRegKey);
+  DeleteKeyIfEmpty("Software\\Marlowbrook\\Applications");
+  DeleteKeyIfEmpty("Software\\Marlowbrook");
+}
