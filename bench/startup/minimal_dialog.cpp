@@ -1,0 +1,20 @@
+// A dialog program built on the same layer as the converter, doing nothing else.
+#include "common/framework/dialog.h"
+#include "common/framework/win_app.h"
+
+namespace {
+
+class CMinimalApp : public CWinApp {
+ public:
+  BOOL InitInstance() override {
+    CDialog dialog(100);
+    m_pMainWnd = &dialog;
+    dialog.DoModal();
+    m_pMainWnd = nullptr;
+    return FALSE;
+  }
+};
+
+CMinimalApp theApp;
+
+}  // namespace
