@@ -1,5 +1,7 @@
 #include "tests/harness/test_support.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -321,6 +323,33 @@ bool RegKeyExists(const std::string& keyPath) {
   return true;
 }
 
+MessageCounter::MessageCounter(UINT message) : m_message(message) {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = &MessageCounter::Procedure;
+  windowClass.hInstance = ::GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "QtestMessageCounter";
+  ::RegisterClassA(&windowClass);  // fails harmlessly when already registered
+  m_window = ::CreateWindowA("QtestMessageCounter", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                             windowClass.hInstance, this);
+}
+
+MessageCounter::~MessageCounter() {
+  if (m_window != nullptr) ::DestroyWindow(m_window);
+}
+
+LRESULT CALLBACK MessageCounter::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* counter = reinterpret_cast<MessageCounter*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (counter != nullptr && message == counter->m_message) {
+    ++counter->m_count;
+    return 0;
+  }
+  return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
 bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string ReadFileBytes(const std::string& path) {
@@ -368,6 +397,78 @@ std::string MakeTempFolder(const char* name) {
   DeleteFolderTree(folder);
   ::CreateDirectoryA(folder.c_str(), nullptr);
   return folder;
+}
+
+bool PasteText(HWND edit, const std::string& text) {
+  if (!::OpenClipboard(nullptr)) return false;
+  ::EmptyClipboard();
+  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  bool placed = false;
+  if (memory != nullptr) {
+    char* bytes = static_cast<char*>(::GlobalLock(memory));
+    memcpy(bytes, text.c_str(), text.size() + 1);
+    ::GlobalUnlock(memory);
+    placed = ::SetClipboardData(CF_TEXT, memory) != nullptr;
+    if (!placed) ::GlobalFree(memory);
+  }
+  ::CloseClipboard();
+  if (!placed) return false;
+  DWORD_PTR result = 0;
+  ::SendMessageTimeoutA(edit, EM_SETSEL, 0, -1, SMTO_ABORTIFHUNG, 5000, &result);
+  return ::SendMessageTimeoutA(edit, WM_PASTE, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
+}
+
+std::string ReadClipboardText() {
+  std::string text;
+  if (!::OpenClipboard(nullptr)) return text;
+  HANDLE data = ::GetClipboardData(CF_TEXT);
+  if (data != nullptr) {
+    const char* bytes = static_cast<const char*>(::GlobalLock(data));
+    if (bytes != nullptr) text = bytes;
+    ::GlobalUnlock(data);
+  }
+  ::CloseClipboard();
+  return text;
+}
+
+bool SelectTab(HWND tabControl, int index) {
+  // Outside button style, moving the focus selects the tab and notifies the parent.
+  DWORD_PTR result = 0;
+  if (!::SendMessageTimeoutA(tabControl, TCM_SETCURFOCUS, index, 0, SMTO_ABORTIFHUNG, 5000, &result)) return false;
+  bool selected = WaitUntil(
+      [&] {
+        result = static_cast<DWORD_PTR>(-1);
+        ::SendMessageTimeoutA(tabControl, TCM_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+        return static_cast<int>(result) == index;
+      },
+      3000);
+  if (!selected) fprintf(stderr, "qtest: tab %d not selected (selection %d)\n", index, static_cast<int>(result));
+  return selected;
+}
+
+void PressKey(WORD virtualKey) {
+  INPUT keys[2] = {};
+  keys[0].type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = virtualKey;
+  keys[1] = keys[0];
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(2, keys, sizeof(INPUT));
+  ::Sleep(60);
+}
+
+bool TypeKeys(HWND window, const std::string& text) {
+  ::SetForegroundWindow(window);
+  if (!WaitUntil([&] { return ::GetForegroundWindow() == window; }, 3000)) return false;
+  for (char c : text) {
+    WORD key = 0;
+    if (c >= '0' && c <= '9') key = static_cast<WORD>(c);
+    else if (c >= 'a' && c <= 'z') key = static_cast<WORD>(c - 'a' + 'A');
+    else if (c == '-') key = VK_OEM_MINUS;
+    else if (c == '.') key = VK_OEM_PERIOD;
+    else return false;
+    PressKey(key);
+  }
+  return true;
 }
 
 }  // namespace qtest

@@ -84,11 +84,42 @@ bool RegKeyExists(const std::string& keyPath);
 extern const char kProductKey[];
 std::string ProductSubKey(const char* subKey);
 
+// A message-only window of the test's own thread that counts `message`
+// whenever it is dispatched to it.
+class MessageCounter {
+ public:
+  explicit MessageCounter(UINT message);
+  ~MessageCounter();
+  MessageCounter(const MessageCounter&) = delete;
+  MessageCounter& operator=(const MessageCounter&) = delete;
+  HWND window() const { return m_window; }
+  int count() const { return m_count; }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  UINT m_message;
+  int m_count = 0;
+  HWND m_window = nullptr;
+};
+
 // Files.
 bool FileExists(const std::string& path);
 std::string ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string MakeTempFolder(const char* name);  // fresh, empty folder under %TEMP%
 bool DeleteFolderTree(const std::string& path);
+
+// Puts `text` on the clipboard and pastes it into `edit` (WM_PASTE), so the
+// box's own length limit applies as it does for a user's paste.
+bool PasteText(HWND edit, const std::string& text);
+// The clipboard's text, or "" when it holds none.
+std::string ReadClipboardText();
+// Selects tab `index` of a tab control as a click would (the parent is notified).
+bool SelectTab(HWND tabControl, int index);
+// Types `text` with real key events (SendInput) into the focused control of
+// `window`, which is brought to the foreground first. Digits, letters, '-', '.'.
+bool TypeKeys(HWND window, const std::string& text);
+// Presses one virtual key (SendInput) in the foreground window.
+void PressKey(WORD virtualKey);
 
 }  // namespace qtest

@@ -4,33 +4,18 @@
 #include <gtest/gtest.h>
 
 #include "common/ui_helpers.h"
+#include "tests/harness/test_support.h"
 
 namespace {
 
-int g_received = 0;
-LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_APP + 2) {
-    ++g_received;
-    return 0;
-  }
-  return ::DefWindowProcA(window, message, wParam, lParam);
-}
-
 TEST(InstallerPump, DispatchesWhileWaitingTheFullTime) {
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = &CountingProc;
-  windowClass.hInstance = ::GetModuleHandleA(nullptr);
-  windowClass.lpszClassName = "InstallerPumpTest";
-  ::RegisterClassA(&windowClass);
-  HWND window = ::CreateWindowA("InstallerPumpTest", "", 0, 0, 0, 10, 10, HWND_MESSAGE, nullptr,
-                                windowClass.hInstance, nullptr);
-  ASSERT_NE(nullptr, window);
-  ::PostMessageA(window, WM_APP + 2, 0, 0);
+  qtest::MessageCounter counter(WM_APP + 2);
+  ASSERT_NE(nullptr, counter.window());
+  ::PostMessageA(counter.window(), WM_APP + 2, 0, 0);
   DWORD start = ::GetTickCount();
   PumpMessagesFor(400);
   EXPECT_GE(::GetTickCount() - start, 400u);
-  EXPECT_EQ(1, g_received);
-  ::DestroyWindow(window);
+  EXPECT_EQ(1, counter.count());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "common/ui_helpers.h"
+#include "tests/harness/test_support.h"
 
 namespace {
 
@@ -58,33 +59,16 @@ TEST_F(PumpTest, ClosingEndsAModeZeroWaitButNotModeOne) {
   EXPECT_GE(Elapsed(start), 500u);
 }
 
-int g_received = 0;
-LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_APP + 1) {
-    ++g_received;
-    return 0;
-  }
-  return ::DefWindowProcA(window, message, wParam, lParam);
-}
-
 TEST_F(PumpTest, DispatchesMessagesAndConsumesQuit) {
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = &CountingProc;
-  windowClass.hInstance = ::GetModuleHandleA(nullptr);
-  windowClass.lpszClassName = "PumpTestWindow";
-  ::RegisterClassA(&windowClass);
-  HWND window = ::CreateWindowA("PumpTestWindow", "", 0, 0, 0, 10, 10, HWND_MESSAGE, nullptr,
-                                windowClass.hInstance, nullptr);
-  ASSERT_NE(nullptr, window);
-  g_received = 0;
-  ::PostMessageA(window, WM_APP + 1, 0, 0);
-  ::PostMessageA(window, WM_APP + 1, 0, 0);
+  qtest::MessageCounter counter(WM_APP + 1);
+  ASSERT_NE(nullptr, counter.window());
+  ::PostMessageA(counter.window(), WM_APP + 1, 0, 0);
+  ::PostMessageA(counter.window(), WM_APP + 1, 0, 0);
   ::PostQuitMessage(0);
   PumpMessagesFor(0, 0);  // even a zero wait makes one pass
-  EXPECT_EQ(2, g_received);
+  EXPECT_EQ(2, counter.count());
   MSG left;
   EXPECT_FALSE(::PeekMessageA(&left, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-  ::DestroyWindow(window);
 }
 
 }  // namespace
