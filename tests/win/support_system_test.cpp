@@ -1,0 +1,93 @@
+// The system description under the Windows versions Wine can pretend to be,
+// and the bitness and processor texts of this machine.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "converter/support/system_description.h"
+#include "tests/harness/test_support.h"
+
+namespace {
+
+const char kProbe[] = "support_version_probe.exe";
+// Wine's per-program Windows version; read when a process starts.
+const std::string kProbeSettings = std::string("Software\\Wine\\AppDefaults\\") + kProbe;
+
+// The machine's PROCESSOR_ARCHITECTURE, read here on its own.
+std::string MachineArchitecture() {
+  char value[64] = {};
+  DWORD size = sizeof(value) - 1;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", 0,
+                    KEY_READ, &key) != ERROR_SUCCESS)
+    return "";
+  RegQueryValueExA(key, "PROCESSOR_ARCHITECTURE", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+  RegCloseKey(key);
+  return value;
+}
+
+// The probe's first line (the description) and second (platform.major.minor)
+// when Wine pretends to be `version`.
+bool RunProbe(const char* version, std::string* description, std::string* numbers) {
+  qtest::WriteRegText(kProbeSettings, "Version", version);
+  std::string folder = qtest::MakeTempFolder("support_probe");
+  std::string output = folder + "\\probe.txt";
+  qtest::Program probe;
+  bool ran = probe.Start(qtest::BinPath(kProbe), "\"" + output + "\"") && probe.WaitForExit() && probe.ExitCode() == 0;
+  std::string text = qtest::ReadFileBytes(output);
+  qtest::DeleteFolderTree(folder);
+  size_t end = text.find('\n');
+  if (!ran || end == std::string::npos) return false;
+  *description = text.substr(0, end);
+  *numbers = text.substr(end + 1, text.find('\n', end + 1) - end - 1);
+  return true;
+}
+
+TEST(SupportSystemDescription, EachWindowsVersionGivesItsLine) {
+  // This build is 64-bit and runs on 64-bit Windows: "64bit" with the machine's architecture.
+  const std::string tail = ", 64bit, CPU: " + MachineArchitecture();
+  ASSERT_NE(", 64bit, CPU: ", tail);
+  struct Case {
+    const char* wineVersion;
+    const char* numbers;
+    const char* osText;
+  };
+  const Case cases[] = {
+      {"winxp", "2.5.1", "Windows XP"},
+      {"win7", "2.6.1", "Windows 7 or 2008 R2"},
+      // Like Windows, Wine tells a program without a compatibility manifest that
+      // Windows 10 is 6.2; the table does not know 6.2.
+      {"win10", "2.6.2", "Windows Unknown(3) PF2 6.2"},
+  };
+  for (const Case& c : cases) {
+    std::string description, numbers;
+    ASSERT_TRUE(RunProbe(c.wineVersion, &description, &numbers)) << c.wineVersion;
+    EXPECT_EQ(c.numbers, numbers) << c.wineVersion;
+    EXPECT_EQ(c.osText + tail, description) << c.wineVersion;
+  }
+  qtest::DeleteRegTree(kProbeSettings);
+}
+
+TEST(SupportSystemDescription, BitnessAndProcessorOfThisProcess) {
+  // A 64-bit process is never WOW64, yet it runs on 64-bit Windows: 64 all the same.
+  BOOL wow64 = TRUE;
+  ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64));
+  EXPECT_FALSE(wow64);
+  EXPECT_EQ(sizeof(void*) == 8 ? 64 : 32, GetProcessBitness());
+
+  ReadProcessorArchitecture();
+  EXPECT_EQ(MachineArchitecture(), SystemCpuText);
+  char environment[64] = {};
+  GetEnvironmentVariableA("PROCESSOR_ARCHITECTURE", environment, sizeof(environment));
+  EXPECT_STREQ(environment, SystemCpuText);
+
+  BuildSystemDescription();
+  const std::string line = SystemDescription;
+  EXPECT_EQ(", 64bit, CPU: " + MachineArchitecture(), line.substr(line.find(", ")));
+  EXPECT_LT(line.size(), sizeof(SystemDescription));
+  EXPECT_EQ(2ul, SystemPlatformId);
+}
+
+}  // namespace
