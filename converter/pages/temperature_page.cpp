@@ -1,0 +1,17 @@
+#include "converter/pages/temperature_page.h"
+
+#include "converter/engine/temperature.h"
+
+CTemperaturePage::CTemperaturePage()
+    : CConversionPage(kCategoryTemperature, *CategoryAt(kCategoryTemperature)) {}
+
+void CTemperaturePage::InitCategoryControls() {
+  ::SetDlgItemTextA(m_hWnd, kAbsoluteZeroNoteId, kAbsoluteZeroNote);
+}
+
+void CTemperaturePage::CheckAbsoluteZero() {
+  char* text = TextBuffer();
+  // The Kelvin box is read like a typed value, from at most 201 characters.
+  ::GetDlgItemTextA(m_hWnd, Category().firstEditId + kKelvin, text, 202);
+  ::SetDlgItemTextA(m_hWnd, kAbsoluteZeroWarningId, IsBelowAbsoluteZero(text) ? kAbsoluteZeroWarning : "");
+}
