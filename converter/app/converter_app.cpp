@@ -1,14 +1,26 @@
 #include "converter/app/converter_app.h"
 
+#include "common/strings.h"
+#include "converter/app/app_state.h"
 #include "converter/app/main_dialog.h"
+#include "converter/app/splash_dialog.h"
+#include "resource.h"
 
 CConverterApp theApp;
 
 BOOL CConverterApp::InitInstance() {
+  CopyStringBounded(CommandLineCopy, m_lpCmdLine, sizeof CommandLineCopy);
+  SplashWindow.Create(IDD_SPLASH, nullptr);
+  SplashWindow.ShowSplash();
+  TrayIconHandle = static_cast<HICON>(::LoadImageA(m_hInstance, MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON,
+                                                   ::GetSystemMetrics(SM_CXSMICON),
+                                                   ::GetSystemMetrics(SM_CYSMICON), 0));
   CMainDialog mainDialog;
   m_pMainWnd = &mainDialog;
   mainDialog.DoModal();
+  mainDialog.ClosePageTabs();
   m_pMainWnd = nullptr;
+  MainWindowHandle = nullptr;
   // The program ends when the main window has closed.
   return FALSE;
 }

@@ -1,4 +1,5 @@
-// The converter's application object: runs the main window as a modal dialog.
+// The converter's application object: shows the start-up picture and runs the
+// main window as a modal dialog; the program ends when that dialog ends.
 #pragma once
 #include "common/framework/win_app.h"
 

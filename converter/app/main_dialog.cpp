@@ -1,16 +1,59 @@
 #include "converter/app/main_dialog.h"
 
+#include <direct.h>
+#include <string.h>
+
 #include <cstdio>
 
 #include "common/registry.h"
+#include "common/ui_helpers.h"
+#include "converter/app/about_dialog.h"
+#include "converter/app/app_state.h"
+#include "converter/app/notice_dialog.h"
+#include "converter/app/product.h"
+#include "converter/app/settings.h"
+#include "converter/app/splash_dialog.h"
+#include "converter/app/tray_icon.h"
+#include "converter/pages/conversion_page.h"
+#include "converter/support/documents.h"
+#include "converter/support/support_form.h"
+#include "converter/support/system_description.h"
+#include "converter/support/web_addresses.h"
 #include "resource.h"
 
+namespace {
+const char kHandles[] = "Handles";
+const char kTransHandle[] = "TransHandle";
+const char kFirstRunArgument[] = "InstallingTheProgram";
+const char kNoticeFormat[] =
+    "%s is installed on your Hard-Drive.\n\n"
+    "You will notice that a Group has been Created and there are several icons in it. "
+    "Among the icons you should see [%s], [Help], [Read Me], [Manual], and [UnInstall].\n\n"
+    "Select [OK] to start %s and converting.";
+
+HICON LoadSmallIcon(WORD id) {
+  return static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON,
+                                         ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
+}
+}  // namespace
+
 BEGIN_MESSAGE_TABLE(CMainDialog, CDialog)
+  ON_MESSAGE(WM_PAINT, OnPaint)
+  ON_MESSAGE(WM_QUERYDRAGICON, OnQueryDragIcon)
+  ON_NOTIFY_CODE(TCN_SELCHANGE, IDC_PAGE_TABS, OnTabChanged)
   ON_MESSAGE(WM_CLOSE, OnClose)
+  ON_MESSAGE(WM_SIZE, OnSize)
+  ON_MESSAGE(WM_SYSCOMMAND, OnDefault)
   ON_MESSAGE(WM_DESTROY, OnDestroy)
+  ON_COMMAND_ID(IDCANCEL, OnCancelCommand)
+  ON_MESSAGE(WM_WINDOWPOSCHANGING, OnWindowPosChanging)
 END_MESSAGE_TABLE()
 
-CMainDialog::CMainDialog() : CDialog(IDD_MAIN) {}
+CMainDialog::CMainDialog() : CDialog(IDD_MAIN), m_icon(LoadSmallIcon(IDI_PROGRAM)) {}
+
+CMainDialog::~CMainDialog() {
+  if (m_icon != nullptr) ::DestroyIcon(m_icon);
+}
 
 void CMainDialog::DoDataExchange(CDataExchange* exchange) {
   CDialog::DoDataExchange(exchange);
@@ -19,24 +62,288 @@ void CMainDialog::DoDataExchange(CDataExchange* exchange) {
 
 BOOL CMainDialog::OnInitDialog() {
   CDialog::OnInitDialog();
+  MainWindowHandle = m_hWnd;
+
+  if (_stricmp(CommandLineCopy, kFirstRunArgument) == 0) ShowFirstRunNotice();
+
+  SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
+  SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
+
   // The installer finds a running converter through this value.
-  WriteRegUnsigned("Handles", "TransHandle", HandleToULong(m_hWnd), ProductRegKey);
+  WriteRegUnsigned(kHandles, kTransHandle, HandleToULong(m_hWnd), ProductRegKey);
   CenterWindow();
   char title[64];
-  snprintf(title, sizeof title, "%s - Version %s", "Quantara", "11.04.01");
+  snprintf(title, sizeof title, "%s - Version %s", kProductName, kProductVersion);
   ::SetWindowTextA(m_hWnd, title);
+
+  BuildSystemDescription();
+  LoadAllSettings();
+  _chdir(ProgramDir);
+  WriteSupportFiles(m_hWnd);
+
+  if (UseSystemTray == 1) {
+    SetMenuCheck(ID_OPTIONS_USE_TRAY, true);
+    ::DrawMenuBar(m_hWnd);
+    MinimizeShowCommand = SW_HIDE;
+    AddTrayIcon(m_hWnd);
+  } else {
+    MinimizeShowCommand = SW_MINIMIZE;
+  }
+
+  // The seven tabs share the width of the window.
+  RECT tabsRect = {};
+  ::GetWindowRect(m_tabs.m_hWnd, &tabsRect);
+  m_tabs.SetMinTabWidth((tabsRect.right - tabsRect.left - 8) / 7);
+  for (int tab = 0; tab < kCategoryCount; ++tab) m_tabs.InsertItem(tab, CategoryAt(tab)->name);
+  m_tabs.CreatePages();
+  SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_tabs.PageWindow(LastTab)), TRUE);
+
+  if (HideInTrayOnStartup == 1) {
+    SetMenuCheck(ID_OPTIONS_HIDE_AT_STARTUP, true);
+    ::DrawMenuBar(m_hWnd);
+    if (UseSystemTray == 1) {
+      m_startupHidePosted = true;
+      PostMessage(WM_COMMAND, ID_HIDE, 0);
+    }
+  }
+  AppInitializing = 0;
+  SplashWindow.HideSplash();
   return FALSE;
 }
 
-void CMainDialog::OnCancel() {}
+void CMainDialog::ShowFirstRunNotice() {
+  PumpMessagesFor(1000, 0);
+  SplashWindow.HideSplash();
+  char body[512];
+  snprintf(body, sizeof body, kNoticeFormat, kProductName, kProductName, kProductName);
+  CNoticeDialog notice;
+  notice.m_caption = kProductName;
+  notice.m_body = body;
+  notice.DoModal();
+}
+
+void CMainDialog::SetMenuCheck(UINT command, bool checked) {
+  ::CheckMenuItem(::GetMenu(m_hWnd), command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+BOOL CMainDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
+  switch (LOWORD(wParam)) {
+    case ID_FILE_EXIT:
+    case ID_TRAY_EXIT:
+    case ID_REMOTE_CLOSE:
+      ExitWithoutSaving();
+      break;
+    case ID_OPTIONS_USE_TRAY:
+      ToggleTrayMode();
+      break;
+    case ID_OPTIONS_HIDE_AT_STARTUP:
+      ToggleStartupHiding();
+      break;
+    case ID_HIDE:
+      m_keepHiddenOnce = m_startupHidePosted && MinimizeShowCommand == SW_HIDE;
+      m_startupHidePosted = false;
+      ShowWindow(SW_MINIMIZE);
+      break;
+    case ID_HELP_HELP:
+      OpenHelpPage(m_hWnd);
+      break;
+    case ID_HELP_README:
+      OpenProgramDocument(m_hWnd, "README.TXT");
+      break;
+    case ID_HELP_MANUAL:
+      OpenProgramDocument(m_hWnd, "MANUAL.TXT");
+      break;
+    case ID_SUPPORT_WEB_SITE:
+      OpenWebPage(m_hWnd, kWebSiteUrl);
+      break;
+    case ID_SUPPORT_FAQ:
+      OpenWebPage(m_hWnd, kFaqUrl);
+      break;
+    case ID_SUPPORT_EMAIL:
+      SendSupportEmailForm(m_hWnd);
+      break;
+    case ID_SUPPORT_PHONE:
+      ShowPhoneSupport(m_hWnd);
+      break;
+    case ID_HELP_ABOUT:
+      ShowAboutBox();
+      break;
+    default:
+      break;
+  }
+  return CDialog::OnCommand(wParam, lParam);
+}
+
+void CMainDialog::ExitWithoutSaving() {
+  AppExiting = 1;
+  CDialog::OnOK();
+}
+
+// The check mark, not the variable, says which way the toggle goes.
+void CMainDialog::ToggleTrayMode() {
+  if (::GetMenuState(::GetMenu(m_hWnd), ID_OPTIONS_USE_TRAY, MF_BYCOMMAND) & MF_CHECKED) {
+    UseSystemTray = 0;
+    SetMenuCheck(ID_OPTIONS_USE_TRAY, false);
+    MinimizeShowCommand = SW_MINIMIZE;
+    DeleteTrayIcon(m_hWnd);
+  } else {
+    UseSystemTray = 1;
+    SetMenuCheck(ID_OPTIONS_USE_TRAY, true);
+    MinimizeShowCommand = SW_HIDE;
+    AddTrayIcon(m_hWnd);
+  }
+  ::DrawMenuBar(m_hWnd);
+}
+
+void CMainDialog::ToggleStartupHiding() {
+  if (::GetMenuState(::GetMenu(m_hWnd), ID_OPTIONS_HIDE_AT_STARTUP, MF_BYCOMMAND) & MF_CHECKED) {
+    HideInTrayOnStartup = 0;
+    SetMenuCheck(ID_OPTIONS_HIDE_AT_STARTUP, false);
+  } else {
+    SetMenuCheck(ID_OPTIONS_HIDE_AT_STARTUP, true);
+    HideInTrayOnStartup = 1;
+  }
+  ::DrawMenuBar(m_hWnd);
+}
+
+void CMainDialog::ShowAboutBox() {
+  AboutBoxOpen = 1;
+  CAboutDialog about;
+  about.DoModal();
+  AboutBoxOpen = 0;
+}
+
+LRESULT CMainDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  // The shell restarted and forgot our icon.
+  if (message == TaskbarCreatedMessage && UseSystemTray == 1) AddTrayIcon(m_hWnd);
+  switch (message) {
+    case WM_CREATE:
+      TaskbarCreatedMessage = ::RegisterWindowMessageA("TaskbarCreated");
+      break;
+    case WM_MOVE:
+    case WM_ACTIVATE:
+      PageEraseAllowance = 2;
+      break;
+    case WM_ENDSESSION:
+      if (AppClosing == 0) RunCloseProcedure();
+      break;
+    case WM_TIMECHANGE:
+      TimeChangeBreaks = 10;
+      break;
+    case TrayCallbackMessage:
+      OnTrayMouse(wParam, lParam);
+      break;
+    default:
+      break;
+  }
+  return CDialog::DefWindowProc(message, wParam, lParam);
+}
+
+void CMainDialog::OnTrayMouse(WPARAM iconId, LPARAM mouseMessage) {
+  if (mouseMessage == WM_LBUTTONUP) {
+    if (iconId != 1 || MinimizeShowCommand != SW_HIDE) return;
+    if (::IsWindowVisible(m_hWnd)) {
+      ShowWindow(SW_MINIMIZE);
+    } else {
+      m_keepHiddenOnce = false;
+      ShowWindow(SW_SHOWNORMAL);
+      ::SetForegroundWindow(m_hWnd);
+    }
+  } else if (mouseMessage == WM_RBUTTONUP) {
+    POINT cursor = {};
+    ::GetCursorPos(&cursor);
+    if (AppExiting != 0 || AboutBoxOpen != 0) return;
+    HMENU menu = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRAY_MENU));
+    if (menu == nullptr) return;
+    HMENU popup = ::GetSubMenu(menu, 0);
+    if (popup != nullptr) {
+      ::SetForegroundWindow(m_hWnd);
+      ::TrackPopupMenu(popup, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, m_hWnd, nullptr);
+      // Lets the menu close when the user clicks elsewhere.
+      PostMessage(WM_NULL, 0, 0);
+    }
+    ::DestroyMenu(menu);
+  }
+}
+
+bool CMainDialog::RunCloseProcedure() {
+  SplashWindow.HideSplash();
+  if (AppClosing == 1) return false;
+  AppClosing = 1;
+  SaveAllSettings();
+  AppExiting = 1;
+  return true;
+}
 
 LRESULT CMainDialog::OnClose(WPARAM, LPARAM) {
-  EndDialog(IDCANCEL);
+  if (!RunCloseProcedure()) return 0;
+  // The dialog manager turns the close into IDCANCEL, which now ends the dialog.
+  return Default();
+}
+
+void CMainDialog::OnCancel() {
+  if (AppExiting == 1) CDialog::OnCancel();
+}
+
+LRESULT CMainDialog::OnCancelCommand(WPARAM, LPARAM) {
+  OnCancel();
+  return 0;
+}
+
+LRESULT CMainDialog::OnSize(WPARAM wParam, LPARAM) {
+  LRESULT result = Default();
+  if (wParam == SIZE_MINIMIZED) ShowWindow(MinimizeShowCommand);
+  return result;
+}
+
+LRESULT CMainDialog::OnWindowPosChanging(WPARAM, LPARAM lParam) {
+  WINDOWPOS* position = reinterpret_cast<WINDOWPOS*>(lParam);
+  if (m_keepHiddenOnce && position != nullptr && (position->flags & SWP_SHOWWINDOW) && !::IsWindowVisible(m_hWnd)) {
+    m_keepHiddenOnce = false;
+    position->flags &= ~SWP_SHOWWINDOW;
+  }
+  return Default();
+}
+
+LRESULT CMainDialog::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_icon); }
+
+LRESULT CMainDialog::OnTabChanged(WPARAM, LPARAM) {
+  m_tabs.SwitchPage();
+  return 0;
+}
+
+LRESULT CMainDialog::OnPaint(WPARAM, LPARAM) {
+  PAINTSTRUCT paint;
+  if (::IsIconic(m_hWnd)) {
+    HDC dc = ::BeginPaint(m_hWnd, &paint);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client = {};
+    ::GetClientRect(m_hWnd, &client);
+    int x = (client.right - client.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    int y = (client.bottom - client.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    ::DrawIcon(dc, x, y, m_icon);
+    ::EndPaint(m_hWnd, &paint);
+    return 0;
+  }
+  ::BeginPaint(m_hWnd, &paint);
+  // The pages paint themselves; the visible one is brought up to date at once.
+  if (AppInitializing == 0) {
+    for (int tab = 0; tab < kCategoryCount; ++tab) {
+      HWND page = m_tabs.PageWindow(tab);
+      if (page != nullptr && ::IsWindowVisible(page)) {
+        ::UpdateWindow(page);
+        break;
+      }
+    }
+  }
+  ::EndPaint(m_hWnd, &paint);
   return 0;
 }
 
 LRESULT CMainDialog::OnDestroy(WPARAM, LPARAM) {
   LRESULT result = Default();
-  WriteRegUnsigned("Handles", "TransHandle", 0, ProductRegKey);
+  SplashWindow.HideSplash();
+  WriteRegUnsigned(kHandles, kTransHandle, 0, ProductRegKey);
+  if (MinimizeShowCommand == SW_HIDE) DeleteTrayIcon(m_hWnd);
   return result;
 }

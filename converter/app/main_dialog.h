@@ -1,21 +1,50 @@
-// The converter's main window: a tab control holding the conversion pages.
+// The converter's main window: a tab control holding the seven conversion
+// pages, the menu bar, the tray icon, and the start and close of the program.
 #pragma once
 #include "common/framework/dialog.h"
-#include "common/framework/tab_ctrl.h"
+#include "converter/app/page_tab_ctrl.h"
 
 class CMainDialog : public CDialog {
  public:
   CMainDialog();
+  ~CMainDialog() override;
 
-  BOOL OnInitDialog() override;
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   void DoDataExchange(CDataExchange* exchange) override;
+  LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  BOOL OnInitDialog() override;
   void OnCancel() override;
+
+  // Deletes the page objects once the window is gone.
+  void ClosePageTabs() { m_tabs.ClosePageTabs(); }
 
   DECLARE_MESSAGE_TABLE()
 
  private:
-  LRESULT OnDestroy(WPARAM, LPARAM);
+  LRESULT OnPaint(WPARAM, LPARAM);
+  LRESULT OnQueryDragIcon(WPARAM, LPARAM);
+  LRESULT OnTabChanged(WPARAM, LPARAM);
   LRESULT OnClose(WPARAM, LPARAM);
+  LRESULT OnSize(WPARAM, LPARAM);
+  LRESULT OnDestroy(WPARAM, LPARAM);
+  LRESULT OnCancelCommand(WPARAM, LPARAM);
+  LRESULT OnWindowPosChanging(WPARAM, LPARAM);
 
-  CTabCtrl m_tabs;
+  void ShowFirstRunNotice();
+  // Saves everything and lets the window close; false when it already ran.
+  bool RunCloseProcedure();
+  void ExitWithoutSaving();
+  void ToggleTrayMode();
+  void ToggleStartupHiding();
+  void ShowAboutBox();
+  void OnTrayMouse(WPARAM iconId, LPARAM mouseMessage);
+  void SetMenuCheck(UINT command, bool checked);
+
+  CPageTabCtrl m_tabs;
+  HICON m_icon = nullptr;
+  // Start-up hiding: the hide command was posted, and then ran. The dialog
+  // manager may show a dialog that is still hidden when its queue first runs
+  // empty; that one show is refused so the window stays in the tray.
+  bool m_startupHidePosted = false;
+  bool m_keepHiddenOnce = false;
 };

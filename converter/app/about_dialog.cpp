@@ -1,0 +1,31 @@
+#include "converter/app/about_dialog.h"
+
+#include <cstdio>
+
+#include "converter/app/product.h"
+#include "converter/support/system_description.h"
+#include "resource.h"
+
+BEGIN_MESSAGE_TABLE(CAboutDialog, CDialog)
+  ON_MESSAGE(WM_DESTROY, OnDefault)
+END_MESSAGE_TABLE()
+
+CAboutDialog::CAboutDialog() : CDialog(IDD_ABOUT) {}
+
+BOOL CAboutDialog::OnInitDialog() {
+  CDialog::OnInitDialog();
+  char text[256];
+  snprintf(text, sizeof text, "About %s", kProductName);
+  ::SetWindowTextA(m_hWnd, text);
+  snprintf(text, sizeof text, "Version: %s - Windows Type: %lu.%lu.%lu\n%s", kProductVersion, SystemPlatformId,
+           SystemMajorVersion, SystemMinorVersion, SystemDescription);
+  ::SetDlgItemTextA(m_hWnd, IDC_ABOUT_VERSION, text);
+  CenterWindow();
+  return TRUE;
+}
+
+BOOL CAboutDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
+  // Ending twice is harmless: the base handler's own OnOK finds the box ending.
+  if (LOWORD(wParam) == IDOK) OnOK();
+  return CDialog::OnCommand(wParam, lParam);
+}

@@ -1,0 +1,5 @@
+// The product's name and version as the converter shows them.
+#pragma once
+
+constexpr const char kProductName[] = "Quantara";
+constexpr const char kProductVersion[] = "11.04.01";
