@@ -31,13 +31,15 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
   return FALSE;
 }
 
-std::string BesideMe(const char* fileName) {
+std::string MyFolder() {
   char path[MAX_PATH + 1] = {};
   ::GetModuleFileNameA(nullptr, path, MAX_PATH);
   char* slash = strrchr(path, '\\');
-  if (slash != nullptr) slash[1] = '\0';
-  return std::string(path) + fileName;
+  if (slash != nullptr) *slash = '\0';
+  return path;
 }
+
+std::string BesideMe(const char* fileName) { return MyFolder() + "\\" + fileName; }
 
 double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to, const LARGE_INTEGER& frequency) {
   return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
@@ -54,7 +56,10 @@ double TimeOneStart(const std::string& program, const char* titlePrefix, UINT cl
   LARGE_INTEGER frequency, started, now;
   ::QueryPerformanceFrequency(&frequency);
   ::QueryPerformanceCounter(&started);
-  if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+  // Started in its own folder, as its shortcut does: the converter writes its documents there.
+  const std::string folder = MyFolder();
+  if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &process)) {
     return -1;
   }
   Search search = {process.dwProcessId, titlePrefix, nullptr};
