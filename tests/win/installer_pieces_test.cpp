@@ -1,0 +1,293 @@
+// Pieces of the installer on their own: making and deleting folders, the
+// time-keeping copy, the uninstall entry and its removal, recognising the
+// converter's window, and the installation modes' fallbacks.
+#include <windows.h>
+
+#include <direct.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "common/registry.h"
+#include "installer/converter_closing.h"
+#include "installer/folders.h"
+#include "installer/install_modes.h"
+#include "installer/installer_state.h"
+#include "installer/payload.h"
+#include "installer/uninstall_entry.h"
+#include "tests/harness/test_support.h"
+
+namespace {
+
+std::string WorkingDirectory() {
+  char path[MAX_PATH + 1] = {};
+  _getcwd(path, MAX_PATH);
+  return path;
+}
+
+TEST(InstallerFolders, CreateFolderPathRefusesAPathWithoutDriveLetter) {
+  EXPECT_EQ(0, CreateFolderPath(nullptr, "1:\\qtest_digit", 0));
+  EXPECT_EQ(0, CreateFolderPath(nullptr, "\\\\server\\share", 0));
+}
+
+TEST(InstallerFolders, CreateFolderPathMakesEveryLevelAndKeepsTheWorkingDirectory) {
+  std::string base = qtest::MakeTempFolder("levels");
+  std::string lower = base;
+  lower[0] = static_cast<char>(tolower(lower[0]));
+  const std::string before = WorkingDirectory();
+  ASSERT_EQ(1, CreateFolderPath(nullptr, (lower + "\\one\\two\\").c_str(), 0));
+  EXPECT_TRUE(qtest::FileExists(base + "\\one"));
+  EXPECT_TRUE(qtest::FileExists(base + "\\one\\two"));
+  EXPECT_EQ(before, WorkingDirectory());
+  // An existing path is fine as it is.
+  EXPECT_EQ(1, CreateFolderPath(nullptr, (base + "\\one\\two").c_str(), 0));
+  qtest::DeleteFolderTree(base);
+}
+
+TEST(InstallerFolders, CreateFolderPathLeavesALastLevelBeyond234CharactersUnmade) {
+  std::string base = qtest::MakeTempFolder("deep");
+  std::string middle = base + "\\" + std::string(230 - base.size() - 1, 'm');
+  std::string path = middle + "\\last_level";
+  ASSERT_GT(path.size(), 234u);
+  EXPECT_EQ(1, CreateFolderPath(nullptr, path.c_str(), 0));
+  EXPECT_TRUE(qtest::FileExists(middle));
+  EXPECT_FALSE(qtest::FileExists(path));
+  qtest::DeleteFolderTree(base);
+}
+
+TEST(InstallerFolders, DeleteFolderTreeRemovesEverythingBelow) {
+  std::string base = qtest::MakeTempFolder("tree");
+  ::CreateDirectoryA((base + "\\sub").c_str(), nullptr);
+  ::CreateDirectoryA((base + "\\sub\\deeper").c_str(), nullptr);
+  qtest::WriteFileBytes(base + "\\a.txt", "a");
+  qtest::WriteFileBytes(base + "\\sub\\deeper\\b.txt", "b");
+  EXPECT_NE(0, DeleteFolderTree(base.c_str()));
+  EXPECT_FALSE(qtest::FileExists(base));
+}
+
+TEST(InstallerFolders, DeleteFolderTreeKeepsDotFoldersAndWithThemTheFolder) {
+  std::string base = qtest::MakeTempFolder("dotted");
+  ::CreateDirectoryA((base + "\\.keep").c_str(), nullptr);
+  qtest::WriteFileBytes(base + "\\.keep\\inside.txt", "i");
+  qtest::WriteFileBytes(base + "\\plain.txt", "p");
+  EXPECT_EQ(0, DeleteFolderTree(base.c_str()));
+  EXPECT_FALSE(qtest::FileExists(base + "\\plain.txt"));
+  EXPECT_TRUE(qtest::FileExists(base + "\\.keep\\inside.txt"));
+  qtest::DeleteFolderTree(base);
+}
+
+TEST(InstallerFolders, DeleteFolderTreeNeverEmptiesABareDrive) {
+  // "C:" lists the drive's working directory; a path without backslash is refused.
+  std::string base = qtest::MakeTempFolder("bare");
+  qtest::WriteFileBytes(base + "\\stays.txt", "s");
+  const std::string before = WorkingDirectory();
+  _chdir(base.c_str());
+  char drive[3] = {base[0], ':', '\0'};
+  EXPECT_EQ(0, DeleteFolderTree(drive));
+  _chdir(before.c_str());
+  EXPECT_TRUE(qtest::FileExists(base + "\\stays.txt"));
+  qtest::DeleteFolderTree(base);
+}
+
+TEST(InstallerCopy, CopiesWholeMultiplesOfTheTransferSizeAndKeepsTheTime) {
+  std::string base = qtest::MakeTempFolder("copy");
+  for (size_t size : {size_t(0), size_t(1), size_t(8191), size_t(8192), size_t(16384), size_t(20000)}) {
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + size);
+    std::string source = base + "\\source.bin";
+    std::string destination = base + "\\copy.bin";
+    ASSERT_TRUE(qtest::WriteFileBytes(source, bytes));
+    FILETIME old = {0x12345678u, 0x01D00000u};
+    HANDLE file = ::CreateFileA(source.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ::SetFileTime(file, nullptr, nullptr, &old);
+    ::CloseHandle(file);
+    qtest::WriteFileBytes(destination, std::string(30000, 'x'));  // longer: must be truncated
+
+    ASSERT_EQ(1, CopyFileKeepTime(source.c_str(), destination.c_str(), 1)) << size;
+    EXPECT_TRUE(qtest::ReadFileBytes(destination) == bytes) << size;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    ASSERT_TRUE(::GetFileAttributesExA(destination.c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(0, ::CompareFileTime(&old, &data.ftLastWriteTime)) << size;
+  }
+  qtest::DeleteFolderTree(base);
+}
+
+TEST(InstallerCopy, FailsForAMissingSourceWithoutKeepingTime) {
+  std::string base = qtest::MakeTempFolder("copy_missing");
+  EXPECT_EQ(0, CopyFileKeepTime((base + "\\none.bin").c_str(), (base + "\\copy.bin").c_str(), 0));
+  EXPECT_FALSE(qtest::FileExists(base + "\\copy.bin"));
+  qtest::DeleteFolderTree(base);
+}
+
+TEST(InstallerCopy, ProgressGrowsBySeventeenBarsAndNeverFills) {
+  for (int step = 1; step <= kPayloadCount; ++step) EXPECT_EQ(17 * step, ProgressBarsForStep(step));
+  EXPECT_LT(ProgressBarsForStep(kPayloadCount), 150);
+}
+
+const std::string kEntry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quantara";
+
+TEST(InstallerEntry, RecordsTheFolderWithoutTrailingBackslash) {
+  std::string base = qtest::MakeTempFolder("entry");
+  qtest::WriteFileBytes(base + "\\one.bin", std::string(1500, 'a'));
+  qtest::WriteFileBytes(base + "\\two.bin", std::string(100, 'b'));
+  ASSERT_EQ(1, WriteUninstallEntry((base + "\\\\").c_str()));
+  EXPECT_EQ("\"" + base + "\\qtrasx.exe\" UnInstall", qtest::ReadRegText(kEntry, "UninstallString"));
+  EXPECT_EQ(base, qtest::ReadRegText(kEntry, "InstallLocation"));
+  EXPECT_EQ(base + "\\QTRA.EXE", qtest::ReadRegText(kEntry, "DisplayIcon"));
+  std::string data;
+  DWORD type = 0;
+  ASSERT_TRUE(qtest::ReadRegValue(kEntry, "EstimatedSize", &data, &type));
+  ASSERT_EQ(static_cast<DWORD>(REG_DWORD), type);
+  DWORD kilobytes = 0;
+  memcpy(&kilobytes, data.data(), sizeof kilobytes);
+  EXPECT_EQ(3u, kilobytes) << "each file counts in whole kilobytes, rounded up";
+  ASSERT_TRUE(qtest::ReadRegValue(kEntry, "DisplayName", &data, &type));
+  EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
+  EXPECT_EQ(std::string("Quantara", 9), data) << "stored with its terminator";
+  qtest::DeleteRegTree(kEntry);
+  qtest::DeleteFolderTree(base);
+}
+
+TEST(InstallerEntry, RemovalTakesEntryAndSettingsButNotTheMakersOtherKeys) {
+  WriteUninstallEntry("C:\\qtest_somewhere");
+  WriteRegString("Configure", "ThisProgramDir", "C:\\qtest_somewhere", ProductRegKey);
+  WriteRegString("Handles", "TransHandle", "0", ProductRegKey);
+  qtest::WriteRegText("Software\\Marlowbrook\\Applications\\other", "Kept", "yes");
+  RemoveRegistrations();
+  EXPECT_FALSE(qtest::RegKeyExists(kEntry));
+  EXPECT_FALSE(qtest::RegKeyExists(qtest::kProductKey));
+  EXPECT_EQ("yes", qtest::ReadRegText("Software\\Marlowbrook\\Applications\\other", "Kept"));
+  qtest::DeleteRegTree("Software\\Marlowbrook\\Applications\\other");
+  RemoveRegistrations();
+  EXPECT_FALSE(qtest::RegKeyExists("Software\\Marlowbrook")) << "empty parents go too";
+}
+
+TEST(InstallerConverterWindow, OnlyTheConvertersTopLevelWindowIsTaken) {
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  HWND converter = ::CreateWindowA("STATIC", "Quantara - Version 11.04.01", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                   instance, nullptr);
+  HWND other = ::CreateWindowA("STATIC", "Notes - Quantara", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance,
+                               nullptr);
+  HWND child = ::CreateWindowA("STATIC", "Quantara - Version 11.04.01", WS_CHILD, 0, 0, 5, 5, other, nullptr, instance,
+                               nullptr);
+  EXPECT_TRUE(IsConverterMainWindow(converter));
+  EXPECT_FALSE(IsConverterMainWindow(other));
+  EXPECT_FALSE(IsConverterMainWindow(child));
+  EXPECT_FALSE(IsConverterMainWindow(nullptr));
+  ::DestroyWindow(converter);
+  EXPECT_FALSE(IsConverterMainWindow(converter)) << "a handle whose window is gone";
+  ::DestroyWindow(other);
+}
+
+TEST(InstallerConverterWindow, AStrangeHandleIsNotAskedToClose) {
+  HWND stranger = ::CreateWindowA("STATIC", "Calculator", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  ::GetModuleHandleA(nullptr), nullptr);
+  WriteRegUnsigned("Handles", "TransHandle", HandleToULong(stranger), ProductRegKey);
+  DWORD start = ::GetTickCount();
+  CloseRunningConverter(nullptr);
+  EXPECT_LT(::GetTickCount() - start, 1000u) << "no message and no polling";
+  MSG message;
+  EXPECT_FALSE(::PeekMessageA(&message, stranger, WM_COMMAND, WM_COMMAND, PM_REMOVE));
+  ::DestroyWindow(stranger);
+  qtest::DeleteRegTree(qtest::kProductKey);
+}
+
+// Answers, from a second thread, the one information box the code under test shows.
+class BoxAnswerer {
+ public:
+  explicit BoxAnswerer(const std::string& textPart)
+      : m_thread([this, textPart] {
+          HWND box = qtest::WaitForMessageBox("Quantara", textPart, ::GetCurrentProcessId(), 20000);
+          if (box != nullptr) {
+            m_seen = true;
+            qtest::PressButton(box, IDOK);
+          }
+        }) {}
+  ~BoxAnswerer() { Seen(); }
+  bool Seen() {
+    if (m_thread.joinable()) m_thread.join();
+    return m_seen;
+  }
+
+ private:
+  std::atomic<bool> m_seen{false};
+  std::thread m_thread;
+};
+
+class InstallerModes : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InitDriveFolders();
+    g_state.mode = 0;
+    qtest::DeleteRegTree(qtest::kProductKey);
+  }
+  void TearDown() override { qtest::DeleteRegTree(qtest::kProductKey); }
+};
+
+TEST_F(InstallerModes, UpgradeTakesTheRecordedFolderOnlyWhenTheConverterIsThere) {
+  if (qtest::FileExists(g_state.defaultUpgradeFolder)) GTEST_SKIP() << "a default upgrade folder exists here";
+  std::string base = qtest::MakeTempFolder("upgrade");
+  WriteRegString("Configure", "ThisProgramDir", base.c_str(), ProductRegKey);
+  char folder[kPathSize] = {};
+  EXPECT_EQ(0, TryUpgrade(nullptr, folder, 0));
+  EXPECT_EQ(1002, g_state.mode);
+
+  qtest::WriteFileBytes(base + "\\QTRA.EXE", "MZ");
+  EXPECT_EQ(1, TryUpgrade(nullptr, folder, 0));
+  EXPECT_EQ(1006, g_state.mode);
+  EXPECT_EQ(base, folder);
+  qtest::DeleteFolderTree(base);
+}
+
+TEST_F(InstallerModes, RoamingAndMultiUserFallBackThroughTheChain) {
+  if (qtest::FileExists(g_state.defaultUpgradeFolder)) GTEST_SKIP() << "a default upgrade folder exists here";
+  char folder[kPathSize] = {};
+  EXPECT_EQ(0, TryRoamingUser(nullptr, folder, 0));
+  EXPECT_EQ(1002, g_state.mode);
+  EXPECT_EQ(0, TryMultiUser(nullptr, folder, 0));
+  EXPECT_EQ(1002, g_state.mode);
+
+  // No earlier installation: the chain goes on to the short path.
+  BoxAnswerer multiUser("Multi User will be available in future versions.");
+  ASSERT_EQ(1, RunModeChain(nullptr, 1005, folder));
+  EXPECT_TRUE(multiUser.Seen());
+  EXPECT_EQ(1001, g_state.mode);
+  EXPECT_STREQ(g_state.shortPathFolder, folder);
+
+  // With one, the chain stops at the upgrade.
+  std::string base = qtest::MakeTempFolder("chain");
+  qtest::WriteFileBytes(base + "\\QTRA.EXE", "MZ");
+  WriteRegString("Configure", "ThisProgramDir", base.c_str(), ProductRegKey);
+  BoxAnswerer roaming("Roaming will be available in future versions.");
+  ASSERT_EQ(1, RunModeChain(nullptr, 1004, folder));
+  EXPECT_TRUE(roaming.Seen());
+  EXPECT_EQ(1006, g_state.mode);
+  EXPECT_EQ(base, folder);
+  qtest::DeleteFolderTree(base);
+}
+
+TEST_F(InstallerModes, LocalUserAndProgramFilesLieBelowTheirShellFolders) {
+  char folder[kPathSize] = {};
+  char shell[kPathSize] = {};
+  ASSERT_EQ(1, TryLocalUser(nullptr, folder, 0));
+  EXPECT_EQ(1002, g_state.mode);
+  ASSERT_EQ(1, GetSpecialFolder(nullptr, 0x1c /* CSIDL_LOCAL_APPDATA */, shell));
+  EXPECT_EQ(std::string(shell) + "\\Marlowbrook\\qtra", folder);
+  ASSERT_EQ(1, TryProgramFiles(nullptr, folder, 0));
+  EXPECT_EQ(1003, g_state.mode);
+  ASSERT_EQ(1, GetSpecialFolder(nullptr, 0x26 /* CSIDL_PROGRAM_FILES */, shell));
+  EXPECT_EQ(std::string(shell) + "\\Marlowbrook\\qtra", folder);
+}
+
+TEST_F(InstallerModes, DriveFoldersCarryTheWindowsDrive) {
+  char windows[MAX_PATH + 1] = {};
+  ::GetWindowsDirectoryA(windows, MAX_PATH);
+  const char drive = static_cast<char>(toupper(windows[0]));
+  EXPECT_EQ(std::string(1, drive) + ":\\qtra", g_state.shortPathFolder);
+  EXPECT_EQ(std::string(1, drive) + ":\\Program Files\\QUANTARA", g_state.defaultUpgradeFolder);
+}
+
+}  // namespace
