@@ -168,7 +168,7 @@ TEST(ConverterSettings, CloseBoxSavesEverythingAndARestartRestoresIt) {
   EXPECT_EQ(saved["LengthMeters"], qtest::ReadRegText(kConfigure, "LengthMeters"));
 }
 
-TEST(ConverterSettings, DamagedValuesStartFine) {
+TEST(ConverterSettings, DamagedValuesStartFineAndTheSessionEndSaves) {
   qtest::DeleteRegTree(qtest::kProductKey);
   const CategoryInfo& length = *CategoryAt(kCategoryLength);
   qtest::WriteRegText(kConfigure, "LastTab", "9");
@@ -209,6 +209,15 @@ TEST(ConverterSettings, DamagedValuesStartFine) {
     ASSERT_TRUE(qtra.Start());
     EXPECT_EQ(0, static_cast<int>(::SendMessageA(qtra.Control(kTabsId), TCM_GETCURSEL, 0, 0)));
     EXPECT_TRUE(::IsWindowVisible(qtest::FindPageOf(qtra.Main(), length.firstEditId)));
+
+    // The end of the session saves like the close box; a close after it is swallowed.
+    ASSERT_TRUE(qtest::SetText(qtra.Control(length.firstEditId + 4), "8"));
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(qtra.Main(), WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 10000, &result);
+    EXPECT_EQ("8", qtest::ReadRegText(kConfigure, "LengthChains"));
+    ::PostMessageA(qtra.Main(), WM_CLOSE, 0, 0);
+    ::Sleep(1000);
+    EXPECT_TRUE(qtra.Program().IsRunning());
     ASSERT_TRUE(qtra.RemoteClose());
   }
 }
