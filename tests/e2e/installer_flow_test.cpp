@@ -357,7 +357,8 @@ TEST_F(InstallerFlow, SecondInstallationClosesTheRunningConverterAndLeavesOneSet
 }
 
 // Wine running as root writes over read-only files, so the refusal can only be
-// seen where the account honours the read-only attribute.
+// seen where the account honours the read-only attribute: under an ordinary
+// account (runuser -u nobody, with a Wine prefix of its own) the case runs.
 bool ReadOnlyIsHonoured(const std::string& folder) {
   const std::string probe = folder + "\\probe.txt";
   qtest::WriteFileBytes(probe, "x");
