@@ -281,6 +281,13 @@ LRESULT CMainDialog::OnClose(WPARAM, LPARAM) {
   return Default();
 }
 
+// Enter in a unit box reaches the main window as IDOK; ending there would drop
+// everything typed since the start without saving it. Only the exit commands,
+// which set AppExiting first, end the window this way.
+void CMainDialog::OnOK() {
+  if (AppExiting == 1) CDialog::OnOK();
+}
+
 void CMainDialog::OnCancel() {
   if (AppExiting == 1) CDialog::OnCancel();
 }

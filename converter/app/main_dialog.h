@@ -13,6 +13,7 @@ class CMainDialog : public CDialog {
   void DoDataExchange(CDataExchange* exchange) override;
   LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   BOOL OnInitDialog() override;
+  void OnOK() override;
   void OnCancel() override;
 
   // Deletes the page objects once the window is gone.

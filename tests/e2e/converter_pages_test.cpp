@@ -168,6 +168,14 @@ TEST_F(ConverterPages, RealKeystrokesConvertEachTime) {
   EXPECT_TRUE(program_->IsRunning());
   EXPECT_TRUE(::IsWindowVisible(main_));
   EXPECT_TRUE(::IsWindowVisible(qtest::FindPageOf(main_, length.firstEditId)));
+
+  // Enter after typing a value, the most natural key there is, must not end the
+  // program without saving what was typed.
+  qtest::PressKey(VK_RETURN);
+  ::PostMessageA(main_, WM_COMMAND, IDOK, 0);
+  ::Sleep(800);
+  EXPECT_TRUE(program_->IsRunning()) << "Enter ended the converter";
+  EXPECT_EQ("25", qtest::GetText(feet));
 }
 
 TEST_F(ConverterPages, UnitButtonCopiesItsBoxExactly) {
