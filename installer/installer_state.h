@@ -1,11 +1,10 @@
 // The installer's process-wide state: one instance, plain global storage.
 #pragma once
+#include "common/product.h"
 #include <windows.h>
 
 const size_t kPathSize = MAX_PATH + 1;          // 260 characters and the terminator
 const size_t kMaxTargetLength = 236;             // longest folder accepted for installing
-const char kProductName[] = "Quantara";
-const char kVersionText[] = "11.04.01";
 const char kInstallCaption[] = "Quantara Installation";
 
 // Posted to the backdrop to run a sequence once its window is up.

@@ -57,7 +57,7 @@ int WriteUninstallEntry(const char* programDir) {
   SetText(key, "URLInfoAbout", kProductPageUrl);
   SetText(key, "URLUpdateInfo", kInstallerDownloadUrl);
   // What the system's list of programs shows beside the name.
-  SetText(key, "DisplayVersion", kVersionText);
+  SetText(key, "DisplayVersion", kProductVersion);
   snprintf(text, sizeof text, "%s%s%s", folder, "\\", "QTRA.EXE");
   SetText(key, "DisplayIcon", text);
   SetNumber(key, "EstimatedSize", FolderSizeKilobytes(folder));

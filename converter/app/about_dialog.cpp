@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "converter/app/product.h"
+#include "common/product.h"
 #include "converter/support/system_description.h"
 #include "resource.h"
 

@@ -10,7 +10,7 @@
 #include "converter/app/about_dialog.h"
 #include "converter/app/app_state.h"
 #include "converter/app/notice_dialog.h"
-#include "converter/app/product.h"
+#include "common/product.h"
 #include "converter/app/settings.h"
 #include "converter/app/splash_dialog.h"
 #include "converter/app/tray_icon.h"

@@ -5,13 +5,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/product.h"
 #include "common/ui_helpers.h"
 #include "converter/app/app_state.h"
 #include "converter/support/browser_command.h"
 
 namespace {
 
-const char kCaption[] = "Quantara";
 const char kHelpPageName[] = "qtrahelp.htm";
 const WORD kHelpPageResource = 150;
 const WORD kBackgroundResource = 145;
@@ -89,7 +89,7 @@ int OpenHelpPage(HWND owner) {
   snprintf(message, sizeof(message),
            "Unable to open:\n%s\nin your Web Browser.\n\nError [%d]\n\nTry using your Web Browser and load it from there.",
            page, static_cast<int>(result));
-  MessageBoxA(owner, message, kCaption, MB_OK | MB_ICONSTOP);
+  MessageBoxA(owner, message, kProductName, MB_OK | MB_ICONSTOP);
   return 0;
 }
 
@@ -101,7 +101,7 @@ int OpenProgramDocument(HWND owner, const char* fileName) {
   char message[kPathSize + 120];
   snprintf(message, sizeof(message),
            "Unable to open:\n%s\n\nUse another Editor, Word Processor, or Email Program to open it.", path);
-  MessageBoxA(owner, message, kCaption, MB_OK | MB_ICONSTOP);
+  MessageBoxA(owner, message, kProductName, MB_OK | MB_ICONSTOP);
   return 0;
 }
 
@@ -118,5 +118,5 @@ void ShowPhoneSupport(HWND owner) {
               "o The name of the program - Quantara.\n"
               "\n"
               "Tech-Support Phone Dialwick",
-              kCaption, MB_OK | MB_ICONINFORMATION);
+              kProductName, MB_OK | MB_ICONINFORMATION);
 }

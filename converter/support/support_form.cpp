@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/product.h"
 #include "common/strings.h"
 #include "converter/app/app_state.h"
 #include "converter/support/support_form_text.h"
@@ -17,12 +18,9 @@
 
 namespace {
 
-const char kCaption[] = "Quantara";
-const char kProduct[] = "Quantara";
-const char kVersion[] = "11.04.01";
 const WORD kTemplateResource = 144;
 
-void ShowFailure(HWND owner, const char* text) { MessageBoxA(owner, text, kCaption, MB_OK | MB_ICONSTOP); }
+void ShowFailure(HWND owner, const char* text) { MessageBoxA(owner, text, kProductName, MB_OK | MB_ICONSTOP); }
 
 void ShowFailure(HWND owner, const char* format, const char* path) {
   char message[512];
@@ -116,7 +114,7 @@ int SendSupportEmailForm(HWND owner, const char* subject, const char* messageTex
   GetWindowRect(GetDesktopWindow(), &screen);
   // The converter keeps no user identity: name and address are for the user to fill in.
   SupportFormValues values = {SystemDescription, screen.right - screen.left, screen.bottom - screen.top,
-                              kProduct, kVersion, "", "", subject, messageText, bodyText};
+                              kProductName, kProductVersion, "", "", subject, messageText, bodyText};
 
   int opened = 0;
   size_t mailBodySize = SupportMailBodySize(values);

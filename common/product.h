@@ -1,4 +1,4 @@
-// The product's name and version as the converter shows them.
+// The product's name and version, as both programs show them.
 #pragma once
 
 constexpr const char kProductName[] = "Quantara";
