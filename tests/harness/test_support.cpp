@@ -1,6 +1,7 @@
 #include "tests/harness/test_support.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstring>
@@ -469,6 +470,70 @@ bool TypeKeys(HWND window, const std::string& text) {
     PressKey(key);
   }
   return true;
+}
+
+void ClickAt(POINT point, bool rightButton) {
+  // Absolute input runs from 0 to 65535 across the primary screen.
+  const int width = ::GetSystemMetrics(SM_CXSCREEN);
+  const int height = ::GetSystemMetrics(SM_CYSCREEN);
+  INPUT input[3] = {};
+  for (INPUT& one : input) one.type = INPUT_MOUSE;
+  input[0].mi.dx = static_cast<LONG>((point.x * 65535LL + width / 2) / (width > 1 ? width - 1 : 1));
+  input[0].mi.dy = static_cast<LONG>((point.y * 65535LL + height / 2) / (height > 1 ? height - 1 : 1));
+  input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  input[1].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+  input[2].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+  ::SendInput(1, &input[0], sizeof(INPUT));
+  ::Sleep(60);
+  ::SendInput(2, &input[1], sizeof(INPUT));
+  ::Sleep(60);
+}
+
+HWND FindTaskbar() {
+  // The shell may still be starting along with the desktop.
+  HWND taskbar = nullptr;
+  WaitUntil([&] { return (taskbar = ::FindWindowA("Shell_TrayWnd", nullptr)) != nullptr; }, 10000);
+  return taskbar;
+}
+
+bool NotificationIconPoint(POINT* point) {
+  HWND taskbar = FindTaskbar();
+  RECT area = {};
+  if (taskbar == nullptr || !::GetWindowRect(taskbar, &area)) {
+    fprintf(stderr, "qtest: no taskbar (Shell_TrayWnd) on this desktop\n");
+    return false;
+  }
+  // An icon cell is a small icon with a border of a few pixels each side.
+  const int cell = ::GetSystemMetrics(SM_CXSMICON) + 4;
+  point->x = area.right - cell / 2;
+  point->y = area.bottom - (area.bottom - area.top) / 2;
+  return true;
+}
+
+bool NotificationIconShown(HWND owner, UINT id) {
+  NOTIFYICONDATAA icon = {};
+  icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  icon.hWnd = owner;
+  icon.uID = id;
+  return ::Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
+}
+
+bool RemoveNotificationIcon(HWND owner, UINT id) {
+  NOTIFYICONDATAA icon = {};
+  icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  icon.hWnd = owner;
+  icon.uID = id;
+  return ::Shell_NotifyIconA(NIM_DELETE, &icon) != FALSE;
+}
+
+HWND FindPopupMenu(DWORD processId) {
+  for (HWND window = ::FindWindowA("#32768", nullptr); window != nullptr;
+       window = ::FindWindowExA(nullptr, window, "#32768", nullptr)) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == processId && ::IsWindowVisible(window)) return window;
+  }
+  return nullptr;
 }
 
 }  // namespace qtest

@@ -122,4 +122,21 @@ bool TypeKeys(HWND window, const std::string& text);
 // Presses one virtual key (SendInput) in the foreground window.
 void PressKey(WORD virtualKey);
 
+// Real mouse input (SendInput): moves to `point` (screen coordinates) and
+// clicks the left or the right button there.
+void ClickAt(POINT point, bool rightButton = false);
+
+// The desktop shell's notification area. The taskbar (Shell_TrayWnd) draws its
+// icons from its right end, so with one icon shown that icon lies there.
+HWND FindTaskbar();
+// The middle of the first icon from the right; false without a taskbar.
+bool NotificationIconPoint(POINT* point);
+// Whether icon `id` of `owner` is in the notification area: a change that
+// changes nothing succeeds exactly while the icon is there.
+bool NotificationIconShown(HWND owner, UINT id);
+// Takes icon `id` of `owner` away, as a shell that restarted would have lost it.
+bool RemoveNotificationIcon(HWND owner, UINT id);
+// A visible popup menu of process `processId`, or null.
+HWND FindPopupMenu(DWORD processId);
+
 }  // namespace qtest
