@@ -63,6 +63,7 @@ TEST(ConverterMenus, TrayModeHideAndStartupHiding) {
     ASSERT_TRUE(qtra.Start(qtest::BinPath("qtra.exe"), "", folder));
     HWND main = qtest::WaitForWindow(kTitle, qtra.Id(), 60000);
     ASSERT_NE(nullptr, main);
+    qtest::SettleAfterStart();
 
     // Tray mode (the default): Hide takes the window off the screen; a left
     // click on the tray icon brings it back, a second one hides it again.

@@ -77,6 +77,7 @@ TEST(ConverterTray, IconOfTrayModeHideAndTheOptionThatRemovesIt) {
   HWND main = qtra.Main();
   ASSERT_TRUE(qtest::WaitUntil([&] { return Visible(main); }, 30000));
   EXPECT_TRUE(qtra.WaitForIcon(true)) << "a first start is in tray mode";
+  qtest::SettleAfterStart();
   ASSERT_NE(nullptr, qtest::FindTaskbar()) << "the tests run on a desktop with a taskbar";
 
   // Hide leaves the icon as the way back; its left click toggles the window.

@@ -472,6 +472,8 @@ bool TypeKeys(HWND window, const std::string& text) {
   return true;
 }
 
+void SettleAfterStart() { ::Sleep(1000); }
+
 void ClickAt(POINT point, bool rightButton) {
   // Absolute input runs from 0 to 65535 across the primary screen.
   const int width = ::GetSystemMetrics(SM_CXSCREEN);

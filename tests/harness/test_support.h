@@ -122,6 +122,11 @@ bool TypeKeys(HWND window, const std::string& text);
 // Presses one virtual key (SendInput) in the foreground window.
 void PressKey(WORD virtualKey);
 
+// A dialog program's main window is shown once more when its queue first runs
+// empty; a Hide before that moment is undone. No user acts that soon after the
+// window appears, but a test on a desktop that hides at once does: it waits here.
+void SettleAfterStart();
+
 // Real mouse input (SendInput): moves to `point` (screen coordinates) and
 // clicks the left or the right button there.
 void ClickAt(POINT point, bool rightButton = false);
