@@ -512,21 +512,22 @@ bool NotificationIconPoint(POINT* point) {
   return true;
 }
 
-bool NotificationIconShown(HWND owner, UINT id) {
+namespace {
+
+// `operation` on icon `id` of `owner`, with no field to change.
+bool NotifyIcon(DWORD operation, HWND owner, UINT id) {
   NOTIFYICONDATAA icon = {};
   icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
   icon.hWnd = owner;
   icon.uID = id;
-  return ::Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
+  return ::Shell_NotifyIconA(operation, &icon) != FALSE;
 }
 
-bool RemoveNotificationIcon(HWND owner, UINT id) {
-  NOTIFYICONDATAA icon = {};
-  icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
-  icon.hWnd = owner;
-  icon.uID = id;
-  return ::Shell_NotifyIconA(NIM_DELETE, &icon) != FALSE;
-}
+}  // namespace
+
+bool NotificationIconShown(HWND owner, UINT id) { return NotifyIcon(NIM_MODIFY, owner, id); }
+
+bool RemoveNotificationIcon(HWND owner, UINT id) { return NotifyIcon(NIM_DELETE, owner, id); }
 
 HWND FindPopupMenu(DWORD processId) {
   for (HWND window = ::FindWindowA("#32768", nullptr); window != nullptr;
