@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <gtest/gtest.h>
+#include <string>
 
 TEST(CopyStringBounded, CutsAtSizeMinusOneAndTerminates) {
   char out[8];
@@ -79,4 +80,25 @@ TEST(FindNoCase, MissesAndNulls) {
   EXPECT_EQ(text, FindNoCase(text, ""));
   // Only A-Z fold: other bytes must match exactly.
   EXPECT_EQ(nullptr, FindNoCase("\xC4", "\xE4"));
+}
+
+TEST(RemoveMnemonicMarks, ReadsAsShown) {
+  const struct {
+    const wchar_t* caption;
+    const wchar_t* shown;
+  } cases[] = {
+      {L"&Round Decimal", L"Round Decimal"},
+      {L"No &Trailing Zeros", L"No Trailing Zeros"},
+      {L"grams/liter", L"grams/liter"},
+      {L"Salt && Pepper", L"Salt & Pepper"},
+      {L"&&&x", L"&x"},
+      {L"end&", L"end&"},
+      {L"", L""},
+  };
+  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    std::wstring text = cases[i].caption;
+    RemoveMnemonicMarks(&text[0]);
+    EXPECT_EQ(std::wstring(cases[i].shown), std::wstring(text.c_str())) << "case " << i;
+  }
+  RemoveMnemonicMarks(nullptr);
 }
