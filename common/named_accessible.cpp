@@ -102,14 +102,13 @@ class CNamedAccessible final : public IAccessible {
                                           DISPID* ids) override {
     return m_standard->GetIDsOfNames(iid, names, count, locale, ids);
   }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* parameters,
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID locale, WORD flags, DISPPARAMS* parameters,
                                    VARIANT* result, EXCEPINFO* exception, UINT* badArgument) override {
     ITypeInfo* info = nullptr;
     HRESULT status = m_standard->GetTypeInfo(0, locale, &info);
     if (FAILED(status) || info == nullptr) return FAILED(status) ? status : E_NOTIMPL;
     status = info->Invoke(static_cast<IAccessible*>(this), id, flags, parameters, result, exception, badArgument);
     info->Release();
-    (void)iid;
     return status;
   }
 

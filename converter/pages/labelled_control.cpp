@@ -10,7 +10,7 @@ BEGIN_MESSAGE_TABLE(CLabelledControl, CWnd)
   ON_MESSAGE(WM_GETOBJECT, OnGetObject)
 END_MESSAGE_TABLE()
 
-bool CLabelledControl::Attach(HWND control, HWND label) {
+bool CLabelledControl::Name(HWND control, HWND label) {
   if (control == nullptr || label == nullptr) return false;
   CLabelledControl* named = new (std::nothrow) CLabelledControl(label);
   if (named == nullptr) return false;
@@ -31,7 +31,7 @@ LRESULT CLabelledControl::OnGetObject(WPARAM wParam, LPARAM lParam) {
 
 void LabelPageControls(HWND page, const CategoryInfo& category) {
   for (int unit = 0; unit < category.unitCount; ++unit)
-    CLabelledControl::Attach(::GetDlgItem(page, category.firstEditId + unit),
+    CLabelledControl::Name(::GetDlgItem(page, category.firstEditId + unit),
                              ::GetDlgItem(page, category.firstButtonId + unit));
-  CLabelledControl::Attach(::GetDlgItem(page, category.decimalsListId), ::GetDlgItem(page, category.roundGroupId));
+  CLabelledControl::Name(::GetDlgItem(page, category.decimalsListId), ::GetDlgItem(page, category.roundGroupId));
 }

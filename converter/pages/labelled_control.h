@@ -10,7 +10,7 @@ class CLabelledControl : public CWnd {
  public:
   // Names `control` after the text `label` shows, read at every request so a
   // changed caption is heard as shown. The object lives as long as the window.
-  static bool Attach(HWND control, HWND label);
+  static bool Name(HWND control, HWND label);
 
   DECLARE_MESSAGE_TABLE()
 
