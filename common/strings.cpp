@@ -57,3 +57,14 @@ const char* FindNoCase(const char* text, const char* pattern) {
 char* FindNoCase(char* text, const char* pattern) {
   return const_cast<char*>(FindNoCase(static_cast<const char*>(text), pattern));
 }
+
+void RemoveMnemonicMarks(wchar_t* text) {
+  if (text == nullptr) return;
+  wchar_t* out = text;
+  for (const wchar_t* in = text; *in != L'\0'; ++in) {
+    // The mark is dropped; the character after it (a second '&' too) is kept.
+    if (*in == L'&' && in[1] != L'\0') ++in;
+    *out++ = *in;
+  }
+  *out = L'\0';
+}

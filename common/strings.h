@@ -18,3 +18,7 @@ void TrimTrailingBlanks(char* text);
 // Null text or pattern, or no match: null.
 char* FindNoCase(char* text, const char* pattern);
 const char* FindNoCase(const char* text, const char* pattern);
+
+// A control's caption as it reads, without its mnemonic marks: "&Round" reads
+// "Round", "&&" reads "&". In place; null is ignored.
+void RemoveMnemonicMarks(wchar_t* text);

@@ -8,6 +8,7 @@
 #include "converter/engine/conversion.h"
 #include "converter/engine/number_reading.h"
 #include "converter/pages/format_result.h"
+#include "converter/pages/labelled_control.h"
 #include "converter/pages/temperature_page.h"
 
 namespace {
@@ -50,6 +51,7 @@ BOOL CConversionPage::OnInitDialog() {
   InitCategoryControls();
   for (int i = 0; i < m_category.unitCount; ++i)
     SendDlgItemMessageA(m_hWnd, m_category.firstEditId + i, EM_LIMITTEXT, kBoxTextLimit, 0);
+  LabelPageControls(m_hWnd, m_category);
   // Still the built-in default here: the stored last used box is read below.
   SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(m_lastUsedEdit)), TRUE);
   RestoreSettings();

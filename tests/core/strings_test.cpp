@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <gtest/gtest.h>
+#include <string>
 
 TEST(CopyStringBounded, CutsAtSizeMinusOneAndTerminates) {
   char out[8];
@@ -79,4 +80,15 @@ TEST(FindNoCase, MissesAndNulls) {
   EXPECT_EQ(text, FindNoCase(text, ""));
   // Only A-Z fold: other bytes must match exactly.
   EXPECT_EQ(nullptr, FindNoCase("\xC4", "\xE4"));
+}
+
+TEST(RemoveMnemonicMarks, ReadsAsShown) {
+  const wchar_t* cases[][2] = {{L"&Round Decimal", L"Round Decimal"}, {L"grams/liter", L"grams/liter"},
+                               {L"Salt && Pepper", L"Salt & Pepper"}, {L"&&&x", L"&x"}, {L"end&", L"end&"}};
+  for (const auto& c : cases) {
+    std::wstring text = c[0];
+    RemoveMnemonicMarks(&text[0]);
+    EXPECT_EQ(std::wstring(c[1]), std::wstring(text.c_str()));
+  }
+  RemoveMnemonicMarks(nullptr);
 }
