@@ -1,13 +1,12 @@
-// How the programs' windows look on the desktop: the pages' labels sit on the
-// tab's own body with visual styles on and off, and at 96, 120 and 144 DPI no
-// text is cut off by its control and no two controls overlap. Each case saves
-// its screenshots under build/screenshots/.
+// How the programs' windows look: the pages' labels sit on the tab's own body
+// with visual styles on and off, and at 96, 120 and 144 DPI no text is cut off
+// by its control and no two controls overlap. Every case saves what it looked
+// at under build/screenshots/.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,119 +20,86 @@ const int kTabsId = 1024;
 const int kAboutCommand = 32782;
 const int kNextId = 1013;
 const char kThemeKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
-const char kDesktopKey[] = "Control Panel\\Desktop";
 
-// A value under HKEY_CURRENT_USER set for one case and put back after it, so
-// the setting reaches only the programs this case starts.
+// A value under HKEY_CURRENT_USER for one case, put back after it, so the
+// setting reaches only the programs that case starts.
 class ScopedUserValue {
  public:
   ScopedUserValue(const char* key, const char* name, DWORD type, const void* data, DWORD size)
-      : m_key(key), m_name(name) {
-    m_existed = qtest::ReadRegValue(key, name, &m_old, &m_oldType);
+      : m_key(key), m_name(name), m_existed(qtest::ReadRegValue(key, name, &m_old, &m_oldType)) {
     qtest::WriteRegRaw(key, name, type, data, size);
   }
   ~ScopedUserValue() {
-    if (m_existed) {
-      qtest::WriteRegRaw(m_key, m_name, m_oldType, m_old.data(), static_cast<DWORD>(m_old.size()));
-    } else {
-      qtest::DeleteRegValue(m_key, m_name);
-    }
+    if (!m_existed) qtest::DeleteRegValue(m_key, m_name);
+    else qtest::WriteRegRaw(m_key, m_name, m_oldType, m_old.data(), static_cast<DWORD>(m_old.size()));
   }
 
  private:
   std::string m_key, m_name, m_old;
   DWORD m_oldType = 0;
-  bool m_existed = false;
+  bool m_existed;
 };
 
-// The screen's pixels inside `area`, read as the user sees them.
+// The screen over a window as the user sees it, 0x00RRGGBB, top row first.
 struct Shot {
   RECT area = {};
-  std::vector<DWORD> pixels;  // 0x00RRGGBB, top row first
-  int Width() const { return area.right - area.left; }
-  int Height() const { return area.bottom - area.top; }
+  std::vector<DWORD> pixels;
   DWORD At(int x, int y) const {
-    if (x < area.left || y < area.top || x >= area.right || y >= area.bottom) return 0xFF000000;
-    return pixels[(y - area.top) * Width() + (x - area.left)] & 0xFFFFFF;
+    if (x < area.left || y < area.top || x >= area.right || y >= area.bottom) return 0xFF000000u;
+    return pixels[(y - area.top) * (area.right - area.left) + x - area.left] & 0xFFFFFFu;
   }
 };
 
-Shot Capture(HWND window) {
+// Also written as build/screenshots/<name>.bmp, for a person to look at.
+Shot Capture(HWND window, const std::string& name) {
   Shot shot;
   ::GetWindowRect(window, &shot.area);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = shot.Width();
-  info.bmiHeader.biHeight = -shot.Height();
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
+  const int width = shot.area.right - shot.area.left, height = shot.area.bottom - shot.area.top;
+  BITMAPINFOHEADER header = {sizeof header, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
   HDC screen = ::GetDC(nullptr);
   HDC memory = ::CreateCompatibleDC(screen);
-  HBITMAP picture = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (picture != nullptr) {
-    HGDIOBJ old = ::SelectObject(memory, picture);
-    ::BitBlt(memory, 0, 0, shot.Width(), shot.Height(), screen, shot.area.left, shot.area.top, SRCCOPY);
-    ::GdiFlush();
-    const DWORD* first = static_cast<const DWORD*>(bits);
-    shot.pixels.assign(first, first + shot.Width() * shot.Height());
-    ::SelectObject(memory, old);
-    ::DeleteObject(picture);
-  }
+  HBITMAP picture = ::CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits,
+                                       nullptr, 0);
+  HGDIOBJ old = ::SelectObject(memory, picture);
+  ::BitBlt(memory, 0, 0, width, height, screen, shot.area.left, shot.area.top, SRCCOPY);
+  ::GdiFlush();
+  shot.pixels.assign(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + width * height);
+  ::SelectObject(memory, old);
+  ::DeleteObject(picture);
   ::DeleteDC(memory);
   ::ReleaseDC(nullptr, screen);
+
+  const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof header;
+  BITMAPFILEHEADER file = {0x4D42, offset + static_cast<DWORD>(shot.pixels.size() * 4), 0, 0, offset};
+  std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+  bytes.append(reinterpret_cast<const char*>(&header), sizeof header);
+  for (DWORD pixel : shot.pixels) {
+    pixel |= 0xFF000000u;  // opaque: viewers read the fourth byte as alpha
+    bytes.append(reinterpret_cast<const char*>(&pixel), 4);
+  }
+  const std::string folder = qtest::BinDir() + "\\..\\..\\screenshots";
+  ::CreateDirectoryA(folder.c_str(), nullptr);
+  EXPECT_TRUE(qtest::WriteFileBytes(folder + "\\" + name + ".bmp", bytes)) << name;
   return shot;
 }
 
-// Writes the shot as build/screenshots/<name>.bmp, for a person to look at.
-void Save(const Shot& shot, const std::string& name) {
-  const std::string folder = qtest::BinDir() + "\\..\\..\\screenshots";
-  ::CreateDirectoryA(folder.c_str(), nullptr);
-  BITMAPINFOHEADER header = {};
-  header.biSize = sizeof header;
-  header.biWidth = shot.Width();
-  header.biHeight = -shot.Height();
-  header.biPlanes = 1;
-  header.biBitCount = 32;
-  const DWORD imageSize = static_cast<DWORD>(shot.pixels.size() * 4);
-  BITMAPFILEHEADER file = {};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof header;
-  file.bfSize = file.bfOffBits + imageSize;
-  std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-  bytes.append(reinterpret_cast<const char*>(&header), sizeof header);
-  // Opaque: viewers read the fourth byte as alpha.
-  for (DWORD pixel : shot.pixels) {
-    pixel |= 0xFF000000u;
-    bytes.append(reinterpret_cast<const char*>(&pixel), 4);
-  }
-  EXPECT_TRUE(qtest::WriteFileBytes(folder + "\\" + name + ".bmp", bytes)) << name;
-}
+// What a control is, as far as its text and background go.
+enum Kind { kOther, kLabel, kCheck, kPush, kGroup, kBox };
 
-std::string ClassOf(HWND window) {
-  char name[64] = {};
-  ::GetClassNameA(window, name, sizeof name);
-  return name;
-}
-
-LONG StyleOf(HWND window) { return ::GetWindowLongA(window, GWL_STYLE); }
-
-bool IsLabelButton(HWND control) {
-  switch (StyleOf(control) & BS_TYPEMASK) {
-    case BS_CHECKBOX: case BS_AUTOCHECKBOX: case BS_3STATE: case BS_AUTO3STATE:
-    case BS_RADIOBUTTON: case BS_AUTORADIOBUTTON:
-      return true;
-    default:
-      return false;
-  }
-}
-
-bool IsTextStatic(HWND control) {
-  switch (StyleOf(control) & SS_TYPEMASK) {
-    case SS_LEFT: case SS_CENTER: case SS_RIGHT: case SS_SIMPLE: case SS_LEFTNOWORDWRAP:
-      return true;
-    default:
-      return false;
+Kind KindOf(HWND control) {
+  char name[32] = {};
+  ::GetClassNameA(control, name, sizeof name);
+  const LONG style = ::GetWindowLongA(control, GWL_STYLE);
+  const std::string type = name;
+  if (type == "Edit" || type == "ComboBox") return kBox;
+  if (type == "Static") return (style & SS_TYPEMASK) <= SS_LEFTNOWORDWRAP ? kLabel : kOther;
+  if (type != "Button") return kOther;
+  switch (style & BS_TYPEMASK) {
+    case BS_PUSHBUTTON: case BS_DEFPUSHBUTTON: return kPush;
+    case BS_GROUPBOX: return kGroup;
+    case BS_CHECKBOX: case BS_AUTOCHECKBOX: case BS_RADIOBUTTON: case BS_AUTORADIOBUTTON: return kCheck;
+    default: return kOther;
   }
 }
 
@@ -149,104 +115,89 @@ std::vector<HWND> Controls(HWND window) {
   return controls;
 }
 
-// A converter started afresh, its start-up picture gone, in front.
-class Converter {
- public:
+RECT ScreenRect(HWND window) {
+  RECT rect = {};
+  ::GetWindowRect(window, &rect);
+  return rect;
+}
+
+void BringForward(HWND window) {
+  ::SetForegroundWindow(window);
+  qtest::WaitUntil([&] { return ::GetForegroundWindow() == window; }, 3000);
+  ::Sleep(600);  // painting finishes
+}
+
+// A converter started afresh, closed at the end.
+struct Converter {
   explicit Converter(const char* arguments = "") {
     qtest::DeleteRegTree(qtest::kProductKey);
-    m_started = m_program.Start(qtest::BinPath("qtra.exe"), arguments, qtest::MakeTempFolder("qtra_look"));
+    started = program.Start(qtest::BinPath("qtra.exe"), arguments, qtest::MakeTempFolder("qtra_look"));
   }
   ~Converter() {
-    if (m_main != nullptr) qtest::PostCommand(m_main, 65000);
-    if (!m_program.WaitForExit(30000)) m_program.Kill();
+    if (main != nullptr) qtest::PostCommand(main, 65000);
+    if (!program.WaitForExit(30000)) program.Kill();
   }
+  // The main window in front, once the start-up picture has gone.
   HWND Main() {
-    if (m_main == nullptr && m_started) m_main = qtest::WaitForWindow(kTitle, m_program.Id(), 60000);
-    if (m_main != nullptr) BringForward(m_main);
-    return m_main;
+    main = started ? qtest::WaitForWindow(kTitle, program.Id(), 60000) : nullptr;
+    if (main != nullptr) {
+      qtest::WaitUntil([&] { return OthersHidden(); }, 10000);
+      BringForward(main);
+    }
+    return main;
   }
-  DWORD Id() const { return m_program.Id(); }
-
-  // Waits until `window` is the only visible window of the program and in front.
-  void BringForward(HWND window) {
-    qtest::WaitUntil([&] { return OnlyVisibleWindow(window); }, 10000);
-    ::SetForegroundWindow(window);
-    qtest::WaitUntil([&] { return ::GetForegroundWindow() == window; }, 3000);
-    Settle();
-  }
-  static void Settle() {
-    ::Sleep(600);  // painting finishes
-  }
-
- private:
-  bool OnlyVisibleWindow(HWND window) const {
-    for (HWND other = ::GetTopWindow(nullptr); other != nullptr; other = ::GetWindow(other, GW_HWNDNEXT)) {
+  bool OthersHidden() const {
+    for (HWND window = ::GetTopWindow(nullptr); window != nullptr; window = ::GetWindow(window, GW_HWNDNEXT)) {
       DWORD owner = 0;
-      ::GetWindowThreadProcessId(other, &owner);
-      if (owner == m_program.Id() && other != window && ::IsWindowVisible(other)) return false;
+      ::GetWindowThreadProcessId(window, &owner);
+      if (owner == program.Id() && window != main && ::IsWindowVisible(window)) return false;
     }
     return true;
   }
-
-  qtest::Program m_program;
-  bool m_started = false;
-  HWND m_main = nullptr;
+  qtest::Program program;
+  bool started = false;
+  HWND main = nullptr;
 };
 
 // ---- Labels on the tab body ------------------------------------------------
 
-// The colour most of the control's pixels have: its background under the text.
-DWORD BackgroundOf(const Shot& shot, const RECT& control) {
+// The colour most pixels of `rect` have: the background under a label's text.
+DWORD Background(const Shot& shot, const RECT& rect) {
   std::map<DWORD, int> counts;
-  for (int y = control.top; y < control.bottom; ++y)
-    for (int x = control.left; x < control.right; ++x) ++counts[shot.At(x, y)];
-  DWORD best = 0;
-  int most = -1;
-  for (const auto& entry : counts)
-    if (entry.second > most) best = entry.first, most = entry.second;
-  return best;
-}
-
-// Returns how many labels were compared with the page's body beside them.
-int CheckLabelsOnBody(HWND page, const Shot& shot, const std::string& what) {
-  RECT pageRect = {};
-  ::GetWindowRect(page, &pageRect);
-  int checked = 0;
-  for (HWND control : Controls(page)) {
-    const std::string type = ClassOf(control);
-    if (!((type == "Static" && IsTextStatic(control)) || (type == "Button" && IsLabelButton(control)))) continue;
-    RECT rect = {};
-    ::GetWindowRect(control, &rect);
-    // The page's right margin holds no control at any height.
-    const DWORD body = shot.At(pageRect.right - 4, (rect.top + rect.bottom) / 2);
-    EXPECT_EQ(body, BackgroundOf(shot, rect)) << what << ": behind \"" << qtest::GetText(control) << "\"";
-    ++checked;
-  }
-  return checked;
+  for (int y = rect.top; y < rect.bottom; ++y)
+    for (int x = rect.left; x < rect.right; ++x) ++counts[shot.At(x, y)];
+  auto most = counts.begin();
+  for (auto it = counts.begin(); it != counts.end(); ++it)
+    if (it->second > most->second) most = it;
+  return most->first;
 }
 
 class PagesOnTabBody : public ::testing::TestWithParam<bool> {};
 
 TEST_P(PagesOnTabBody, LabelsHaveTheBodysColourBeforeAndAfterATabChange) {
-  const bool styles = GetParam();
-  ScopedUserValue theme(kThemeKey, "ThemeActive", REG_SZ, styles ? "1" : "0", 2);
-  const std::string look = styles ? "styles-on" : "styles-off";
+  const std::string look = GetParam() ? "styles-on" : "styles-off";
+  ScopedUserValue styles(kThemeKey, "ThemeActive", REG_SZ, GetParam() ? "1" : "0", 2);
   Converter qtra;
   HWND main = qtra.Main();
   ASSERT_NE(nullptr, main);
-  HWND tabs = qtest::FindControl(main, kTabsId);
   for (int tab : {kCategoryLength, kCategoryWeight}) {
-    if (tab != kCategoryLength) {
-      ASSERT_TRUE(qtest::SelectTab(tabs, tab));
-      Converter::Settle();
-    }
     const CategoryInfo& category = *CategoryAt(tab);
+    if (tab != kCategoryLength) {
+      ASSERT_TRUE(qtest::SelectTab(qtest::FindControl(main, kTabsId), tab));
+      BringForward(main);
+    }
     HWND page = qtest::FindPageOf(main, category.firstEditId);
-    ASSERT_TRUE(page != nullptr && ::IsWindowVisible(page)) << category.name;
-    const Shot shot = Capture(main);
-    Save(shot, "page-" + look + "-" + category.name);
-    // The title, the check box and the three radio buttons at least.
-    EXPECT_GE(CheckLabelsOnBody(page, shot, look + " " + category.name), 5);
+    const Shot shot = Capture(main, "page-" + look + "-" + category.name);
+    int labels = 0;
+    for (HWND control : Controls(page)) {
+      if (KindOf(control) != kLabel && KindOf(control) != kCheck) continue;
+      const RECT rect = ScreenRect(control);
+      // The page's right margin holds no control at any height.
+      EXPECT_EQ(shot.At(ScreenRect(page).right - 4, (rect.top + rect.bottom) / 2), Background(shot, rect))
+          << look << " " << category.name << ": behind \"" << qtest::GetText(control) << "\"";
+      ++labels;
+    }
+    EXPECT_GE(labels, 5) << "the title, the check box and the three radio buttons at least";
   }
 }
 
@@ -254,143 +205,112 @@ INSTANTIATE_TEST_SUITE_P(VisualStyles, PagesOnTabBody, ::testing::Values(true, f
 
 // ---- Layout at each DPI ----------------------------------------------------
 
-struct Layout {
-  int dpi;
-  HFONT font;  // the dialogs' font as the programs get it at this DPI
-  HDC dc;
-};
-
-SIZE TextExtent(const Layout& layout, HWND control, int width, UINT flags) {
-  std::string text = qtest::GetText(control);
-  RECT need = {0, 0, width, 0};
-  ::DrawTextA(layout.dc, text.c_str(), -1, &need, flags | DT_CALCRECT);
-  return {need.right - need.left, need.bottom - need.top};
-}
-
-// Room a control needs beside its text: the check box or radio circle, frames.
-int Scaled(const Layout& layout, int pixelsAt96) { return MulDiv(pixelsAt96, layout.dpi, 96); }
-
-// Every visible control of `window` shows its whole text, lies inside its
-// parent, and overlaps none of its siblings.
-void CheckLayout(const Layout& layout, HWND window, const std::string& what) {
-  const std::vector<HWND> controls = Controls(window);
-  EXPECT_FALSE(controls.empty()) << what;
-  for (HWND control : controls) {
-    const std::string type = ClassOf(control);
-    const std::string text = qtest::GetText(control);
-    const std::string name = what + ": " + type + " \"" + text + "\"";
-    RECT client = {}, rect = {}, parent = {};
-    ::GetClientRect(control, &client);
-    ::GetWindowRect(control, &rect);
-    ::GetClientRect(::GetParent(control), &parent);
-    ::MapWindowPoints(::GetParent(control), nullptr, reinterpret_cast<POINT*>(&parent), 2);
-    RECT inside = {};
-    ::IntersectRect(&inside, &rect, &parent);
-    EXPECT_TRUE(::EqualRect(&inside, &rect)) << name << " reaches out of its parent";
-
-    const LONG style = StyleOf(control);
-    const bool wraps = type == "Static" ? (style & SS_TYPEMASK) <= SS_RIGHT : (style & BS_MULTILINE) != 0;
-    const UINT flags = (wraps ? DT_WORDBREAK : DT_SINGLELINE) | ((style & SS_NOPREFIX) && type == "Static" ? DT_NOPREFIX : 0);
-    int room = client.right;
-    if (type == "Button" && IsLabelButton(control)) room -= Scaled(layout, 13 + 3);
-    else if (type == "Button" && (style & BS_TYPEMASK) != BS_GROUPBOX) room -= Scaled(layout, 4);
-    else if (type == "Button") room -= Scaled(layout, 16);  // the frame on both sides of a group's title
-    const bool hasText = !text.empty() && (type == "Button" || (type == "Static" && IsTextStatic(control)));
-    if (hasText) {
-      const SIZE need = TextExtent(layout, control, wraps ? room : 32767, flags);
-      EXPECT_LE(need.cx, room) << name << " is cut off at the side";
-      // A group box's title sits on its top edge; its height is the frame's.
-      if ((style & BS_TYPEMASK) != BS_GROUPBOX || type != "Button") {
-        EXPECT_LE(need.cy, client.bottom) << name << " is cut off below";
-      }
-    }
-    if (type == "Edit" || type == "ComboBox") {
-      TEXTMETRICA metrics = {};
-      ::GetTextMetricsA(layout.dc, &metrics);
-      EXPECT_LE(metrics.tmHeight, client.bottom) << name << " is lower than its text";
-    }
-    // Siblings: none lies over another, but for the group boxes framing them.
-    if (type == "Button" && (style & BS_TYPEMASK) == BS_GROUPBOX) continue;
-    for (HWND other : controls) {
-      if (other == control || ::GetParent(other) != ::GetParent(control)) continue;
-      if (ClassOf(other) == "Button" && (StyleOf(other) & BS_TYPEMASK) == BS_GROUPBOX) continue;
-      RECT otherRect = {}, common = {};
-      ::GetWindowRect(other, &otherRect);
-      EXPECT_FALSE(::IntersectRect(&common, &rect, &otherRect))
-          << name << " overlaps \"" << qtest::GetText(other) << "\"";
-    }
-  }
-}
-
 class DpiLayout : public ::testing::TestWithParam<int> {
  protected:
-  void SetUp() override {
-    const DWORD dpi = static_cast<DWORD>(GetParam());
-    m_dpi.reset(new ScopedUserValue(kDesktopKey, "LogPixels", REG_DWORD, &dpi, sizeof dpi));
-    // Said outright: without the value Wine's choice of look varies from run to run.
-    m_styles.reset(new ScopedUserValue(kThemeKey, "ThemeActive", REG_SZ, "1", 2));
-    m_layout.dpi = GetParam();
-    m_layout.font = ::CreateFontA(-MulDiv(8, m_layout.dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
-    m_layout.dc = ::CreateCompatibleDC(nullptr);
-    m_oldFont = ::SelectObject(m_layout.dc, m_layout.font);
+  DpiLayout()
+      : m_dpiValue(static_cast<DWORD>(GetParam())),
+        m_dpi("Control Panel\\Desktop", "LogPixels", REG_DWORD, &m_dpiValue, sizeof m_dpiValue),
+        // Said outright: without the value Wine's look varies from session to session.
+        m_styles(kThemeKey, "ThemeActive", REG_SZ, "1", 2),
+        // The dialogs' font as the programs get it at this DPI.
+        m_font(::CreateFontA(-MulDiv(8, GetParam(), 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
+                             "MS Sans Serif")),
+        m_dc(::CreateCompatibleDC(nullptr)) {
+    ::SelectObject(m_dc, m_font);
   }
-  void TearDown() override {
-    ::SelectObject(m_layout.dc, m_oldFont);
-    ::DeleteDC(m_layout.dc);
-    ::DeleteObject(m_layout.font);
-    m_dpi.reset();
-    m_styles.reset();
+  ~DpiLayout() override {
+    ::DeleteDC(m_dc);
+    ::DeleteObject(m_font);
   }
 
-  // The dialog's width in pixels for `units` horizontal dialog units at this DPI.
+  int Scaled(int pixelsAt96) const { return MulDiv(pixelsAt96, GetParam(), 96); }
+  std::string Name(const char* window) const { return "dpi" + std::to_string(GetParam()) + "-" + window; }
+
+  // Every visible control below `window` shows its whole text, lies inside
+  // its parent and overlaps none of its siblings but the group boxes around them.
+  void CheckLayout(HWND window, const std::string& what) {
+    const std::vector<HWND> controls = Controls(window);
+    EXPECT_FALSE(controls.empty()) << what;
+    for (HWND control : controls) {
+      const Kind kind = KindOf(control);
+      const LONG style = ::GetWindowLongA(control, GWL_STYLE);
+      const std::string name = what + ": \"" + qtest::GetText(control) + "\"";
+      RECT client = {}, parent = {}, inside = {};
+      ::GetClientRect(control, &client);
+      ::GetClientRect(::GetParent(control), &parent);
+      ::MapWindowPoints(::GetParent(control), nullptr, reinterpret_cast<POINT*>(&parent), 2);
+      const RECT rect = ScreenRect(control);
+      ::IntersectRect(&inside, &rect, &parent);
+      EXPECT_TRUE(::EqualRect(&inside, &rect)) << name << " reaches out of its parent";
+
+      // Room beside the text: the box or circle of a check box, a push
+      // button's frame, a group box's frame on both sides of its title.
+      const int room = client.right - (kind == kCheck ? Scaled(16) : kind == kPush ? Scaled(4) : Scaled(16));
+      const std::string text = qtest::GetText(control);
+      if (kind == kLabel || ((kind == kCheck || kind == kPush || kind == kGroup) && !text.empty())) {
+        const bool wraps = kind == kLabel ? (style & SS_TYPEMASK) <= SS_RIGHT : (style & BS_MULTILINE) != 0;
+        RECT need = {0, 0, kind == kLabel ? client.right : room, 0};
+        ::DrawTextA(m_dc, text.c_str(), -1, &need,
+                    DT_CALCRECT | (wraps ? DT_WORDBREAK : DT_SINGLELINE) | (kind == kLabel && (style & SS_NOPREFIX) ? DT_NOPREFIX : 0));
+        EXPECT_LE(need.right, kind == kLabel ? client.right : room) << name << " is cut off at the side";
+        // A group box's title sits on its frame: its height is the frame's.
+        if (kind != kGroup) {
+          EXPECT_LE(need.bottom, client.bottom) << name << " is cut off below";
+        }
+      }
+      if (kind == kBox) {
+        TEXTMETRICA metrics = {};
+        ::GetTextMetricsA(m_dc, &metrics);
+        EXPECT_LE(metrics.tmHeight, client.bottom) << name << " is lower than its text";
+      }
+      for (HWND other : controls) {
+        RECT common = {}, otherRect = ScreenRect(other);
+        if (other == control || kind == kGroup || KindOf(other) == kGroup || ::GetParent(other) != ::GetParent(control)) continue;
+        EXPECT_FALSE(::IntersectRect(&common, &rect, &otherRect)) << name << " overlaps \"" << qtest::GetText(other) << "\"";
+      }
+    }
+  }
+
+  // Width in pixels of `units` horizontal dialog units at this DPI.
   int DialogWidth(int units) const {
     SIZE alphabet = {};
-    const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-    ::GetTextExtentPoint32A(m_layout.dc, letters, 52, &alphabet);
+    ::GetTextExtentPoint32A(m_dc, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &alphabet);
     return MulDiv(units, (alphabet.cx / 26 + 1) / 2, 4);
   }
 
-  std::string Name(const char* window) const { return "dpi" + std::to_string(m_layout.dpi) + "-" + window; }
-
-  Layout m_layout = {};
-  std::unique_ptr<ScopedUserValue> m_dpi;
-  std::unique_ptr<ScopedUserValue> m_styles;
-  HGDIOBJ m_oldFont = nullptr;
+  DWORD m_dpiValue;
+  ScopedUserValue m_dpi, m_styles;
+  HFONT m_font;
+  HDC m_dc;
 };
 
 TEST_P(DpiLayout, ConverterWindowsShowEveryTextWhole) {
   Converter qtra("InstallingTheProgram");
-  HWND notice = qtest::WaitForWindow("Quantara", qtra.Id(), 60000);
+  HWND notice = qtest::WaitForWindow("Quantara", qtra.program.Id(), 60000);
   ASSERT_NE(nullptr, notice);
-  qtra.BringForward(notice);
-  Save(Capture(notice), Name("converter-notice"));
-  CheckLayout(m_layout, notice, Name("notice"));
+  BringForward(notice);
+  Capture(notice, Name("converter-notice"));
+  CheckLayout(notice, Name("notice"));
   qtest::PostCommand(notice, IDOK);
 
   HWND main = qtra.Main();
   ASSERT_NE(nullptr, main);
   RECT client = {};
   ::GetClientRect(main, &client);
-  // The window follows the DPI's font: 347 dialog units wide.
-  EXPECT_NEAR(DialogWidth(347), client.right, 3) << "the converter does not run at " << m_layout.dpi << " DPI";
-  HWND tabs = qtest::FindControl(main, kTabsId);
+  EXPECT_NEAR(DialogWidth(347), client.right, 3) << "the converter does not run at " << GetParam() << " DPI";
   for (int tab = 0; tab < kCategoryCount; ++tab) {
-    ASSERT_TRUE(qtest::SelectTab(tabs, tab));
-    Converter::Settle();
-    const CategoryInfo& category = *CategoryAt(tab);
-    if (tab == kCategoryLength || tab == kCategoryTemperature) Save(Capture(main), Name(category.name));
-    // The whole window: the tab strip and the shown page with its controls.
-    CheckLayout(m_layout, main, Name(category.name));
+    ASSERT_TRUE(qtest::SelectTab(qtest::FindControl(main, kTabsId), tab));
+    BringForward(main);
+    if (tab == kCategoryLength || tab == kCategoryTemperature) Capture(main, Name(CategoryAt(tab)->name));
+    CheckLayout(main, Name(CategoryAt(tab)->name));
   }
 
   qtest::PostCommand(main, kAboutCommand);
-  HWND about = qtest::WaitForWindow("About Quantara", qtra.Id());
+  HWND about = qtest::WaitForWindow("About Quantara", qtra.program.Id());
   ASSERT_NE(nullptr, about);
-  qtra.BringForward(about);
-  Save(Capture(about), Name("converter-about"));
-  CheckLayout(m_layout, about, Name("about"));
+  BringForward(about);
+  Capture(about, Name("converter-about"));
+  CheckLayout(about, Name("about"));
   qtest::PressButton(about, IDOK);
   qtest::WaitUntil([&] { return !::IsWindow(about); }, 10000);
 }
@@ -399,20 +319,16 @@ TEST_P(DpiLayout, InstallerLocationPageShowsEveryTextWhole) {
   qtest::Program installer;
   ASSERT_TRUE(installer.Start(qtest::BinPath("qtrasx.exe"), "", qtest::MakeTempFolder("qtrasx_look")));
   HWND page = nullptr;
+  // The backdrop shares the page's title; the page is the one with Next.
   qtest::WaitUntil([&] {
-    page = nullptr;
-    for (HWND window = ::GetTopWindow(nullptr); window != nullptr; window = ::GetWindow(window, GW_HWNDNEXT)) {
-      DWORD owner = 0;
-      ::GetWindowThreadProcessId(window, &owner);
-      if (owner == installer.Id() && ::IsWindowVisible(window) && ::GetDlgItem(window, kNextId) != nullptr) page = window;
-    }
-    return page != nullptr;
+    for (page = nullptr; (page = ::FindWindowExA(nullptr, page, "#32770", "Quantara Installation")) != nullptr;)
+      if (::IsWindowVisible(page) && ::GetDlgItem(page, kNextId) != nullptr) return true;
+    return false;
   }, 60000);
   ASSERT_NE(nullptr, page) << qtest::DescribeWindows(installer.Id());
-  ::SetForegroundWindow(page);
-  Converter::Settle();
-  Save(Capture(page), Name("installer-location"));
-  CheckLayout(m_layout, page, Name("installer location"));
+  BringForward(page);
+  Capture(page, Name("installer-location"));
+  CheckLayout(page, Name("installer location"));
   installer.Kill();  // nothing is installed before Next
 }
 
