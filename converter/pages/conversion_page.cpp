@@ -23,7 +23,7 @@ const size_t kValueNameSize = 64;
 
 }  // namespace
 
-BEGIN_MESSAGE_TABLE(CConversionPage, CDialog)
+BEGIN_MESSAGE_TABLE(CConversionPage, CTabPage)
   ON_MESSAGE(WM_ERASEBKGND, OnEraseBackground)
 END_MESSAGE_TABLE()
 
@@ -35,7 +35,7 @@ CConversionPage* CreateConversionPage(int categoryIndex) {
 }
 
 CConversionPage::CConversionPage(int categoryIndex, const CategoryInfo& category)
-    : CDialog(category.dialogId),
+    : CTabPage(category.dialogId),
       m_categoryIndex(categoryIndex),
       m_category(category),
       m_lastUsedEdit(category.defaultLastUsedEditId) {}
@@ -47,7 +47,7 @@ void CConversionPage::ValueName(const char* word, char* name, size_t nameSize) c
 }
 
 BOOL CConversionPage::OnInitDialog() {
-  CDialog::OnInitDialog();
+  CTabPage::OnInitDialog();
   InitCategoryControls();
   for (int i = 0; i < m_category.unitCount; ++i)
     SendDlgItemMessageA(m_hWnd, m_category.firstEditId + i, EM_LIMITTEXT, kBoxTextLimit, 0);

@@ -4,11 +4,11 @@
 #pragma once
 #include <cstddef>
 
-#include "common/framework/dialog.h"
+#include "common/framework/tab_page.h"
 #include "converter/engine/catalogue.h"
 #include "converter/engine/result_format.h"
 
-class CConversionPage : public CDialog {
+class CConversionPage : public CTabPage {
  public:
   ~CConversionPage() override = default;
 
