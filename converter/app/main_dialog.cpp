@@ -52,6 +52,7 @@ BEGIN_MESSAGE_TABLE(CMainDialog, CDialog)
   ON_COMMAND_ID(IDCANCEL, OnCancelCommand)
   ON_MESSAGE(WM_WINDOWPOSCHANGING, OnWindowPosChanging)
   ON_MESSAGE(WM_NEXTDLGCTL, OnNextControl)
+  ON_MESSAGE(WM_SETFOCUS, OnSetFocus)
 END_MESSAGE_TABLE()
 
 CMainDialog::CMainDialog() : CDialog(IDD_MAIN), m_icon(LoadSmallIcon(IDI_PROGRAM)) {}
@@ -110,7 +111,7 @@ BOOL CMainDialog::OnInitDialog() {
   if (HideInTrayOnStartup == 1) {
     SetMenuCheck(ID_OPTIONS_HIDE_AT_STARTUP, true);
     ::DrawMenuBar(m_hWnd);
-    if (UseSystemTray == 1) {
+    if (UseSystemTray == 1 && !m_startupHideCancelled) {
       m_startupHidePosted = true;
       PostMessage(WM_COMMAND, ID_HIDE, 0);
     }
@@ -149,6 +150,10 @@ BOOL CMainDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
       ToggleStartupHiding();
       break;
     case ID_HIDE:
+      if (m_startupHidePosted && m_startupHideCancelled) {
+        m_startupHidePosted = false;
+        break;
+      }
       m_keepHiddenOnce = m_startupHidePosted && MinimizeShowCommand == SW_HIDE;
       m_startupHidePosted = false;
       ShowWindow(SW_MINIMIZE);
@@ -266,13 +271,22 @@ LRESULT CMainDialog::OnNextControl(WPARAM wParam, LPARAM lParam) {
   return result;
 }
 
+// The window itself has the focus when it comes back from the tray or the
+// taskbar; the focus goes on into the shown page, and there into its last used box.
+LRESULT CMainDialog::OnSetFocus(WPARAM, LPARAM) {
+  HWND page = m_tabs.PageWindow(LastTab);
+  if (AppInitializing == 1 || page == nullptr) return Default();
+  SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(page), TRUE);
+  return 0;
+}
+
 LRESULT CMainDialog::OnBringForward() {
   if (AppClosing == 1 || AppExiting == 1) return 0;
+  m_startupHideCancelled = true;
   // Still starting: the window shows itself when its start ends.
   if (AppInitializing == 1) return 1;
   if (!::IsWindowVisible(m_hWnd)) {
     m_keepHiddenOnce = false;
-    m_startupHidePosted = false;
     ShowWindow(SW_SHOWNORMAL);
   } else if (::IsIconic(m_hWnd)) {
     ShowWindow(SW_RESTORE);

@@ -33,6 +33,7 @@ class CMainDialog : public CDialog {
   LRESULT OnCancelCommand(WPARAM, LPARAM);
   LRESULT OnWindowPosChanging(WPARAM, LPARAM);
   LRESULT OnNextControl(WPARAM, LPARAM);
+  LRESULT OnSetFocus(WPARAM, LPARAM);
   // A later start asks this copy to come to the front.
   LRESULT OnBringForward();
 
@@ -62,4 +63,6 @@ class CMainDialog : public CDialog {
   // empty; that one show is refused so the window stays in the tray.
   bool m_startupHidePosted = false;
   bool m_keepHiddenOnce = false;
+  // A later start asked for this window: the start-up hiding no longer applies.
+  bool m_startupHideCancelled = false;
 };
