@@ -597,21 +597,6 @@ TEST_P(PageTemplateTest, TabOrderFollowsTheUnits) {
   EXPECT_EQ(c.firstButtonId, ::GetDlgCtrlID(control));
 }
 
-// The arrow keys follow the group: the three notation choices round and round,
-// each other option alone.
-TEST_P(PageTemplateTest, NotationChoicesFormOneGroupAndTheOptionsTheirOwn) {
-  Open(GetParam());
-  const CategoryInfo& c = Info();
-  HWND page = m_page->m_hWnd;
-  const int radios[] = {c.floatRadioId, c.scientificRadioId, c.shorterRadioId};
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(radios[(i + 1) % 3], ::GetDlgCtrlID(::GetNextDlgGroupItem(page, Item(radios[i]), FALSE))) << c.name;
-    EXPECT_EQ(radios[(i + 2) % 3], ::GetDlgCtrlID(::GetNextDlgGroupItem(page, Item(radios[i]), TRUE))) << c.name;
-  }
-  for (int id : {c.clearId, c.noTrailingZerosId})
-    EXPECT_EQ(id, ::GetDlgCtrlID(::GetNextDlgGroupItem(page, Item(id), FALSE))) << c.name << " control " << id;
-}
-
 // Every tooltip tool of a page, as "control id:text".
 struct PageTools {
   HWND page;
