@@ -190,8 +190,7 @@ BOOL CMainDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 void CMainDialog::ExitWithoutSaving() {
   AppExiting = 1;
-  EndAboutBox();
-  CDialog::OnOK();
+  OnOK();
 }
 
 // The check mark, not the variable, says which way the toggle goes.

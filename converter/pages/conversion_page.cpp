@@ -104,8 +104,8 @@ void CConversionPage::AddUnitButtonTips() {
   if (tips == nullptr) return;
   char text[80];
   for (int i = 0; i < m_category.unitCount; ++i) {
-    if (snprintf(text, sizeof text, "Copy %s to the clipboard", m_category.units[i].caption) >= static_cast<int>(sizeof text))
-      continue;
+    const int length = snprintf(text, sizeof text, "Copy %s to the clipboard", m_category.units[i].caption);
+    if (length < 0 || length >= static_cast<int>(sizeof text)) continue;  // never a cut text
     TOOLINFOA tool = {};
     // The oldest layout with lParam, which every version of the common controls takes.
     tool.cbSize = TTTOOLINFOA_V2_SIZE;

@@ -141,10 +141,14 @@ TEST_F(ConverterKeyboard, TypingAfterStartAndAfterEveryTabChangeGoesIntoTheLastU
   const struct {
     std::initializer_list<WORD> keys;
     int tab;
-  } steps[] = {{{VK_CONTROL, VK_TAB}, kCategoryVolume},          {{VK_CONTROL, VK_PRIOR}, kCategoryArea},
-               {{VK_CONTROL, VK_SHIFT, VK_TAB}, kCategoryLength}, {{VK_CONTROL, VK_PRIOR}, kCategoryTemperature},
-               {{VK_CONTROL, VK_NEXT}, kCategoryLength},          {{VK_CONTROL, VK_SHIFT, VK_TAB}, kCategoryTemperature},
-               {{VK_CONTROL, VK_TAB}, kCategoryLength},           {{VK_CONTROL, VK_NEXT}, kCategoryArea}};
+  } steps[] = {{{VK_CONTROL, VK_TAB}, kCategoryVolume},
+               {{VK_CONTROL, VK_PRIOR}, kCategoryArea},
+               {{VK_CONTROL, VK_SHIFT, VK_TAB}, kCategoryLength},
+               {{VK_CONTROL, VK_PRIOR}, kCategoryTemperature},
+               {{VK_CONTROL, VK_NEXT}, kCategoryLength},
+               {{VK_CONTROL, VK_SHIFT, VK_TAB}, kCategoryTemperature},
+               {{VK_CONTROL, VK_TAB}, kCategoryLength},
+               {{VK_CONTROL, VK_NEXT}, kCategoryArea}};
   for (const auto& step : steps) {
     Chord(step.keys);
     ASSERT_TRUE(Shows(step.tab)) << "shown: " << ShownTab() << ", not " << step.tab;
