@@ -96,7 +96,7 @@ class ConverterKeyboard : public ::testing::Test {
   void TypeConverts(int tab, int source, const char* digits, int target, int notation = kNotationFloat) {
     ASSERT_TRUE(qtest::TypeKeys(main_, digits));
     char expected[kResultTextSize];
-    FormatResultText(ConvertValue(tab, source, target, atof(digits)), notation, 6, 1, expected, sizeof expected);
+    ResultToText(ConvertValue(tab, source, target, atof(digits)), notation, 6, 1, expected, sizeof expected);
     EXPECT_TRUE(qtest::WaitUntil([&] { return qtest::GetText(Box(tab, target)) == expected; }, 5000))
         << CategoryAt(tab)->name << ": " << qtest::GetText(Box(tab, target)) << " instead of " << expected;
     EXPECT_EQ(digits, qtest::GetText(Box(tab, source)));
@@ -214,7 +214,7 @@ TEST_F(ConverterKeyboard, ArrowsStepThroughTheNotationChoicesAndMnemonicsActOnTh
     ASSERT_TRUE(FocusReaches(radios[move.choice])) << "key " << move.key;
     for (int choice = 0; choice < 3; ++choice) EXPECT_EQ(choice == move.choice, qtest::IsChecked(radios[choice]));
     char expected[kResultTextSize];
-    FormatResultText(ConvertValue(kCategoryLength, 0, 11, 3), notations[move.choice], 6, 1, expected, sizeof expected);
+    ResultToText(ConvertValue(kCategoryLength, 0, 11, 3), notations[move.choice], 6, 1, expected, sizeof expected);
     EXPECT_TRUE(qtest::WaitUntil([&] { return qtest::GetText(Box(kCategoryLength, 11)) == expected; }, 5000))
         << "not recomputed: " << qtest::GetText(Box(kCategoryLength, 11)) << " instead of " << expected;
   }

@@ -24,7 +24,7 @@ std::string Expected(int tab, int source, int target, const std::string& typed, 
                      int decimals = 6, int noTrailingZeros = 1) {
   const std::string read = typed.substr(0, 100);
   char text[kResultTextSize];
-  FormatResultText(ConvertValue(tab, source, target, ReadNumber(read.c_str())), notation, decimals, noTrailingZeros,
+  ResultToText(ConvertValue(tab, source, target, ReadNumber(read.c_str())), notation, decimals, noTrailingZeros,
                    text, sizeof text);
   return text;
 }

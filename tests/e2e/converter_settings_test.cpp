@@ -27,7 +27,7 @@ const std::string kHandles = qtest::ProductSubKey("Handles");
 std::string Expected(int tab, int source, int target, const std::string& typed, int notation, int decimals,
                      int noTrailingZeros) {
   char text[kResultTextSize];
-  FormatResultText(ConvertValue(tab, source, target, ReadNumber(typed.substr(0, 100).c_str())), notation, decimals,
+  ResultToText(ConvertValue(tab, source, target, ReadNumber(typed.substr(0, 100).c_str())), notation, decimals,
                    noTrailingZeros, text, sizeof text);
   return text;
 }

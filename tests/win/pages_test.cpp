@@ -30,7 +30,7 @@ const std::string kConfigure = qtest::ProductSubKey("Configure");
 std::string Expected(int category, int source, int target, double value, int notation = kNotationFloat,
                      int decimals = 6, int noTrailingZeros = 1) {
   char text[kResultTextSize];
-  FormatResultText(ConvertValue(category, source, target, value), notation, decimals, noTrailingZeros, text,
+  ResultToText(ConvertValue(category, source, target, value), notation, decimals, noTrailingZeros, text,
                    sizeof text);
   return text;
 }
