@@ -12,7 +12,7 @@ namespace {
 std::string Shown(int source, int target, double typed) {
   char text[kResultTextSize];
   ResultToText(ConvertTemperature(source, target, typed), kDefaultNotation, kDefaultDecimals,
-                   kDefaultNoTrailingZeros, text, sizeof text);
+               kDefaultNoTrailingZeros, text, sizeof text);
   return text;
 }
 

@@ -8,14 +8,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "converter/engine/catalogue.h"
-#include "converter/engine/conversion.h"
-#include "converter/engine/result_format.h"
+#include "tests/harness/keystroke_texts.h"
 #include "tests/harness/test_support.h"
 
 namespace {
@@ -95,8 +93,7 @@ class ConverterKeyboard : public ::testing::Test {
   // Keys typed now land in box `source` of `tab` and convert into box `target`.
   void TypeConverts(int tab, int source, const char* digits, int target, int notation = kNotationFloat) {
     ASSERT_TRUE(qtest::TypeKeys(main_, digits));
-    char expected[kResultTextSize];
-    ResultToText(ConvertValue(tab, source, target, atof(digits)), notation, 6, 1, expected, sizeof expected);
+    const std::string expected = qtest::TypedTexts(tab, source, digits, {notation, 6, 1})[target];
     EXPECT_TRUE(qtest::WaitUntil([&] { return qtest::GetText(Box(tab, target)) == expected; }, 5000))
         << CategoryAt(tab)->name << ": " << qtest::GetText(Box(tab, target)) << " instead of " << expected;
     EXPECT_EQ(digits, qtest::GetText(Box(tab, source)));
@@ -213,8 +210,7 @@ TEST_F(ConverterKeyboard, ArrowsStepThroughTheNotationChoicesAndMnemonicsActOnTh
     Chord({move.key});
     ASSERT_TRUE(FocusReaches(radios[move.choice])) << "key " << move.key;
     for (int choice = 0; choice < 3; ++choice) EXPECT_EQ(choice == move.choice, qtest::IsChecked(radios[choice]));
-    char expected[kResultTextSize];
-    ResultToText(ConvertValue(kCategoryLength, 0, 11, 3), notations[move.choice], 6, 1, expected, sizeof expected);
+    const std::string expected = qtest::ConvertedTexts(kCategoryLength, 0, 3, {notations[move.choice], 6, 1})[11];
     EXPECT_TRUE(qtest::WaitUntil([&] { return qtest::GetText(Box(kCategoryLength, 11)) == expected; }, 5000))
         << "not recomputed: " << qtest::GetText(Box(kCategoryLength, 11)) << " instead of " << expected;
   }

@@ -9,9 +9,7 @@
 #include <string>
 
 #include "converter/engine/catalogue.h"
-#include "converter/engine/conversion.h"
-#include "converter/engine/number_reading.h"
-#include "converter/engine/result_format.h"
+#include "tests/harness/keystroke_texts.h"
 #include "tests/harness/test_support.h"
 
 namespace {
@@ -22,11 +20,8 @@ const int kTabsId = 1024;
 // What a box shows for `typed` in unit `source` with the built-in options.
 std::string Expected(int tab, int source, int target, const std::string& typed, int notation = kNotationFloat,
                      int decimals = 6, int noTrailingZeros = 1) {
-  const std::string read = typed.substr(0, 100);
-  char text[kResultTextSize];
-  ResultToText(ConvertValue(tab, source, target, ReadNumber(read.c_str())), notation, decimals, noTrailingZeros,
-                   text, sizeof text);
-  return text;
+  // The page reads at most 100 characters of a box.
+  return qtest::TypedTexts(tab, source, typed.substr(0, 100), {notation, decimals, noTrailingZeros})[target];
 }
 
 class ConverterPages : public ::testing::Test {

@@ -11,9 +11,7 @@
 #include <string>
 
 #include "converter/engine/catalogue.h"
-#include "converter/engine/conversion.h"
-#include "converter/engine/number_reading.h"
-#include "converter/engine/result_format.h"
+#include "tests/harness/keystroke_texts.h"
 #include "tests/harness/test_support.h"
 
 namespace {
@@ -26,10 +24,7 @@ const std::string kHandles = qtest::ProductSubKey("Handles");
 
 std::string Expected(int tab, int source, int target, const std::string& typed, int notation, int decimals,
                      int noTrailingZeros) {
-  char text[kResultTextSize];
-  ResultToText(ConvertValue(tab, source, target, ReadNumber(typed.substr(0, 100).c_str())), notation, decimals,
-                   noTrailingZeros, text, sizeof text);
-  return text;
+  return qtest::TypedTexts(tab, source, typed.substr(0, 100), {notation, decimals, noTrailingZeros})[target];
 }
 
 // One run of the converter, started in a folder of its own.
