@@ -16,6 +16,7 @@
 #include "converter/app/app_state.h"
 #include "converter/engine/catalogue.h"
 #include "converter/engine/temperature.h"
+#include "converter/engine/temperature_notes.h"
 #include "converter/pages/conversion_page.h"
 #include "converter/pages/temperature_page.h"
 #include "tests/harness/keystroke_texts.h"
