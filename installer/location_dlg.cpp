@@ -4,6 +4,7 @@
 #include <direct.h>
 #include <shlobj.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -193,6 +194,23 @@ void CLocationDlg::OnNext() {
   if (strlen(g_state.targetFolder) > kMaxTargetLength) {
     ::MessageBoxA(m_hWnd, "The Path you Specified is to long.", kInstallCaption, MB_ICONERROR);
     return;
+  }
+  // A typed full path is taken resolved, so "." and ".." cannot hide a root.
+  char full[kPathSize] = {};
+  const bool absolute = isalpha(static_cast<unsigned char>(folder[0])) && folder[1] == ':' && folder[2] == '\\';
+  if (absolute) {
+    if (CheckProgramFolder(folder, full) != kFolderUsable) {
+      ShowMessage(m_hWnd, kInstallCaption, MB_ICONERROR,
+                  "The Folder you Specified:\n%s\nis the root of a drive or share, or a folder of Windows or of your "
+                  "user profile. An UnInstall removes the whole folder.\n\nPlease select a folder of its own for %s.",
+                  folder, kProductName);
+      return;
+    }
+    if (strlen(full) > kMaxTargetLength) {
+      ::MessageBoxA(m_hWnd, "The Path you Specified is to long.", kInstallCaption, MB_ICONERROR);
+      return;
+    }
+    CopyStringBounded(g_state.targetFolder, full, sizeof g_state.targetFolder);
   }
   if (_stricmp(g_state.targetFolder, g_state.sourceFolder) == 0) {
     ::MessageBoxA(m_hWnd,
