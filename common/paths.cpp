@@ -43,6 +43,13 @@ char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + '
 
 }  // namespace
 
+bool IsAbsolutePath(const char* path) {
+  if (path == nullptr) return false;
+  if (path[0] == '\\' && path[1] == '\\') return true;
+  const bool letter = (path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z');
+  return letter && path[1] == ':' && path[2] == '\\';
+}
+
 bool IsRootPath(const char* fullPath) {
   if (fullPath == nullptr) return true;
   bool unc = false;

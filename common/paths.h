@@ -7,6 +7,10 @@
 // the whole path does not fit: a cut path could name another file.
 bool JoinPathChecked(char* out, size_t size, const char* folder, const char* name);
 
+// A path that names its drive ("X:\...") or share ("\\..."), so that it does
+// not depend on a working directory.
+bool IsAbsolutePath(const char* path);
+
 // A drive ("C:", "C:\"), a share ("\\server\share") or less, in the plain or the
 // "\\?\" form. Anything that is not a full path counts as a root too.
 bool IsRootPath(const char* fullPath);

@@ -95,6 +95,7 @@ bool DeleteInside(const char* path, const char* top) {
   HANDLE find = ::FindFirstFileA(pattern, &entry);
   if (find == INVALID_HANDLE_VALUE) return false;
   bool complete = true;
+  bool linkKept = false;
   do {
     char child[kPathSize];
     if (!JoinPath(child, path, entry.cFileName)) {
@@ -104,8 +105,10 @@ bool DeleteInside(const char* path, const char* top) {
     const DWORD attributes = entry.dwFileAttributes;
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && entry.cFileName[0] == '.') continue;
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-      // A link goes itself; what it points to is not ours.
-      if (!RemoveEntryItself(child, attributes)) complete = false;
+      // A link goes itself; what it points to is not ours. One that will not
+      // go (Wine cannot remove a folder link) keeps the folder, but the
+      // deletion of our own files goes on.
+      if (!RemoveEntryItself(child, attributes)) linkKept = true;
     } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
       // A folder that lies elsewhere without saying it is a link is left whole.
       char where[2 * kPathSize];
@@ -119,14 +122,15 @@ bool DeleteInside(const char* path, const char* top) {
     }
   } while (complete && ::FindNextFileA(find, &entry));
   ::FindClose(find);
-  return complete && ::RemoveDirectoryA(path);
+  return complete && !linkKept && ::RemoveDirectoryA(path);
 }
 
 }  // namespace
 
 FolderVerdict CheckProgramFolder(const char* path, char* full) {
   char resolved[kPathSize];
-  if (!ResolveFullPath(path, resolved, sizeof resolved)) return kFolderIsRoot;
+  // "C:" or "qtra" would mean whatever the working directory is at the time.
+  if (!IsAbsolutePath(path) || !ResolveFullPath(path, resolved, sizeof resolved)) return kFolderIsRoot;
   TrimTrailingBackslashes(resolved);
   if (full != nullptr) CopyStringBounded(full, resolved, kPathSize);
   char folders[kProtectedCount][kPathSize];

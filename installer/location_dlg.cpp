@@ -4,7 +4,6 @@
 #include <direct.h>
 #include <shlobj.h>
 
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -197,8 +196,7 @@ void CLocationDlg::OnNext() {
   }
   // A typed full path is taken resolved, so "." and ".." cannot hide a root.
   char full[kPathSize] = {};
-  const bool absolute = isalpha(static_cast<unsigned char>(folder[0])) && folder[1] == ':' && folder[2] == '\\';
-  if (absolute) {
+  if (IsAbsolutePath(folder)) {
     if (CheckProgramFolder(folder, full) != kFolderUsable) {
       ShowMessage(m_hWnd, kInstallCaption, MB_ICONERROR,
                   "The Folder you Specified:\n%s\nis the root of a drive or share, or a folder of Windows or of your "

@@ -23,6 +23,16 @@ TEST(PathsTest, JoinRefusesWhatDoesNotFit) {
   }
 }
 
+TEST(PathsTest, AbsoluteMeansDriveAndBackslashOrShare) {
+  const struct {
+    const char* path;
+    bool absolute;
+  } cases[] = {{"C:\\", true}, {"x:\\a", true}, {"\\\\srv\\sh", true}, {"C:", false},
+               {"C:a", false}, {"\\a", false},  {"1:\\a", false},         {"", false}};
+  for (const auto& c : cases) EXPECT_EQ(c.absolute, IsAbsolutePath(c.path)) << c.path;
+  EXPECT_FALSE(IsAbsolutePath(nullptr));
+}
+
 TEST(PathsTest, RootsAndUnresolvedPaths) {
   const struct {
     const char* path;
