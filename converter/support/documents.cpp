@@ -97,29 +97,25 @@ int OpenHelpPage(HWND owner) {
     // No usable browser registration: let the page's file association decide.
     result = ShellOpen(owner, page, nullptr, ProgramDir);
     if (result > 32) return 1;
-  } else {
-    snprintf(page, sizeof(page), "%s", kHelpPageName);
   }
 
-  char message[kPathSize + 160];
+  char message[2 * kPathSize + 160];
   snprintf(message, sizeof(message),
-           "Unable to open:\n%s\nin your Web Browser.\n\nError [%d]\n\nTry using your Web Browser and load it from there.",
-           page, static_cast<int>(result));
+           "Unable to open:\n%s\\%s\nin your Web Browser.\n\nError [%d]\n\nTry using your Web Browser and load it from there.",
+           ProgramDir, kHelpPageName, static_cast<int>(result));
   MessageBoxA(owner, message, kProductName, MB_OK | MB_ICONSTOP);
   return 0;
 }
 
 int OpenProgramDocument(HWND owner, const char* fileName) {
   char path[kPathSize];
-  if (!ProgramFilePath(fileName, path, sizeof(path))) {
-    snprintf(path, sizeof(path), "%s", fileName);
-  } else if (ShellOpen(owner, path, nullptr, ProgramDir) > 32) {
-    return 1;
-  }
+  if (ProgramFilePath(fileName, path, sizeof(path)) && ShellOpen(owner, path, nullptr, ProgramDir) > 32) return 1;
 
-  char message[kPathSize + 120];
+  // The message names the file whole, also when its path was too long to open.
+  char message[2 * kPathSize + 120];
   snprintf(message, sizeof(message),
-           "Unable to open:\n%s\n\nUse another Editor, Word Processor, or Email Program to open it.", path);
+           "Unable to open:\n%s\\%s\n\nUse another Editor, Word Processor, or Email Program to open it.", ProgramDir,
+           fileName);
   MessageBoxA(owner, message, kProductName, MB_OK | MB_ICONSTOP);
   return 0;
 }
