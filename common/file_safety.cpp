@@ -54,7 +54,11 @@ bool LeadsOutside(const char* path, const char* folder) {
   return !IsSameOrInside(entryFinal, folderFinal);
 }
 
-bool RemoveEntryItself(const char* path, DWORD attributes) {
+bool DeleteEntryItself(const char* path, DWORD attributes, const char* folderFinal) {
+  if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT) && folderFinal != nullptr && folderFinal[0] != '\0') {
+    char where[2 * MAX_PATH];
+    if (FinalPathOf(path, where, sizeof where) && !IsSameOrInside(where, folderFinal)) return false;
+  }
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) return ::RemoveDirectoryA(path) != 0;
   return ::DeleteFileA(path) != 0;
 }
@@ -62,6 +66,8 @@ bool RemoveEntryItself(const char* path, DWORD attributes) {
 bool ClearLinkForWriting(const char* path, const char* folder) {
   DWORD attributes = ::GetFileAttributesA(path);
   if (attributes == INVALID_FILE_ATTRIBUTES || !LeadsOutside(path, folder)) return true;
-  RemoveEntryItself(path, attributes);
+  // Only an entry that says it is a link can be removed without its target.
+  if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+  DeleteEntryItself(path, attributes, "");
   return ::GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES;
 }

@@ -17,11 +17,15 @@ bool FinalPathOf(const char* path, char* out, size_t size);
 // somewhere outside `folder` once resolved.
 bool LeadsOutside(const char* path, const char* folder);
 
-// Removes the entry itself, never what a link points to: a folder or folder
-// link with RemoveDirectoryA, anything else with DeleteFileA.
-bool RemoveEntryItself(const char* path, DWORD attributes);
+// Deletes the entry `path` itself, never what it points to. `attributes` are
+// the entry's as listed; `folderFinal` is where its folder really lies
+// (FinalPathOf), empty when unknown. A link (reparse point) is removed as a
+// link: a folder link with RemoveDirectoryA, a file link with DeleteFileA. An
+// entry that leads outside the folder without saying it is a link is left
+// alone: Wine deletes the target of such a file link. True when removed.
+bool DeleteEntryItself(const char* path, DWORD attributes, const char* folderFinal);
 
-// Before a file of ours is written at `path` in `folder`: an entry there that
-// leads outside is removed (the link only). False when such an entry stays,
-// and then nothing may be written there.
+// Before a file of ours is written at `path` in `folder`: a link there that
+// leads outside is removed (the link only). False when an entry leading
+// outside stays, and then nothing may be written there.
 bool ClearLinkForWriting(const char* path, const char* folder);

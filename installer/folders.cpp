@@ -104,19 +104,18 @@ bool DeleteInside(const char* path, const char* top) {
     }
     const DWORD attributes = entry.dwFileAttributes;
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && entry.cFileName[0] == '.') continue;
+    char where[2 * kPathSize];
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
       // A link goes itself; what it points to is not ours. One that will not
       // go (Wine cannot remove a folder link) keeps the folder, but the
       // deletion of our own files goes on.
-      if (!RemoveEntryItself(child, attributes)) linkKept = true;
+      if (!DeleteEntryItself(child, attributes, top)) linkKept = true;
+    } else if (top[0] != '\0' && FinalPathOf(child, where, sizeof where) && !IsSameOrInside(where, top)) {
+      // It lies elsewhere without saying it is a link (a link under Wine,
+      // where deleting a file link deletes its target): left as it is.
+      linkKept = true;
     } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-      // A folder that lies elsewhere without saying it is a link is left whole.
-      char where[2 * kPathSize];
-      if (top[0] != '\0' && FinalPathOf(child, where, sizeof where) && !IsSameOrInside(where, top)) {
-        complete = false;
-      } else if (!DeleteInside(child, top)) {
-        complete = false;
-      }
+      if (!DeleteInside(child, top)) complete = false;
     } else if (!::DeleteFileA(child)) {
       complete = false;
     }

@@ -122,8 +122,10 @@ int RemoveShellShortcut(HWND owner, int folderId, const char* name, int isFolder
     // itself: what it points to is not ours.
     DWORD attributes = ::GetFileAttributesA(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && LeadsOutside(path, folder)) {
-      return RemoveEntryItself(path, attributes) ? 1 : 0;
+      return DeleteEntryItself(path, attributes, "") ? 1 : 0;
     }
+    char groupFinal[2 * kPathSize];
+    if (!FinalPathOf(path, groupFinal, sizeof groupFinal)) groupFinal[0] = '\0';
     char pattern[kPathSize + 16];
     if (!Fits(snprintf(pattern, sizeof pattern, "%s\\*.*", path), sizeof pattern)) return 0;
     WIN32_FIND_DATAA entry;
@@ -134,7 +136,10 @@ int RemoveShellShortcut(HWND owner, int folderId, const char* name, int isFolder
         char child[2 * kPathSize];
         if (!Fits(snprintf(child, sizeof child, "%s\\%s", path, entry.cFileName), sizeof child)) continue;
         // A link in the group is deleted itself, never followed.
-        ::DeleteFileA(child);
+        // Sub-folders are not entries of the group's rule: only a link to one goes.
+        const DWORD attributes = entry.dwFileAttributes;
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) continue;
+        DeleteEntryItself(child, attributes, groupFinal);
       } while (::FindNextFileA(find, &entry));
       ::FindClose(find);
     }
@@ -143,7 +148,11 @@ int RemoveShellShortcut(HWND owner, int folderId, const char* name, int isFolder
   int length = folderId == CSIDL_PROGRAMS ? snprintf(path, sizeof path, "%s\\%s\\%s.lnk", folder, kGroupName, name)
                                           : snprintf(path, sizeof path, "%s\\%s.lnk", folder, name);
   if (!Fits(length, sizeof path)) return 0;
-  return ::DeleteFileA(path) ? 1 : 0;
+  const DWORD attributes = ::GetFileAttributesA(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return 0;
+  char folderFinal[2 * kPathSize];
+  if (!FinalPathOf(folder, folderFinal, sizeof folderFinal)) folderFinal[0] = '\0';
+  return DeleteEntryItself(path, attributes, folderFinal) ? 1 : 0;
 }
 
 void RemoveAllShortcuts(HWND owner, bool installing) {

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,7 @@ std::vector<std::string> Entries(const std::string& folder) {
     if (name != "." && name != "..") names.push_back(name);
   } while (::FindNextFileA(find, &entry));
   ::FindClose(find);
+  std::sort(names.begin(), names.end());
   return names;
 }
 
@@ -115,8 +117,10 @@ TEST_F(FolderSafety, UninstallOfTheDriveItselfDeletesNothing) {
 
 TEST_F(FolderSafety, UninstallRemovesTheLinkButNotWhatItPointsTo) {
   const std::string folder = "X:\\linked";
-  ASSERT_EQ(std::vector<std::string>{"outside_link"}, Entries(folder));
-  ASSERT_TRUE(qtest::FileExists(folder + "\\outside_link\\file.txt")) << "the link leads outside";
+  const std::vector<std::string> links = {"README.TXT", "outside_link"};
+  ASSERT_EQ(links, Entries(folder));
+  ASSERT_TRUE(qtest::FileExists(folder + "\\outside_link\\file.txt")) << "the folder link leads outside";
+  ASSERT_EQ("outside", qtest::ReadFileBytes(folder + "\\README.TXT")) << "the file link leads outside";
   ASSERT_TRUE(qtest::WriteFileBytes(folder + "\\QTRA.EXE", "MZ"));
   ASSERT_TRUE(qtest::WriteFileBytes(folder + "\\qtrahelp.htm", "<html>"));
   ::CreateDirectoryA((folder + "\\sub").c_str(), nullptr);
@@ -135,12 +139,42 @@ TEST_F(FolderSafety, UninstallRemovesTheLinkButNotWhatItPointsTo) {
   ExpectTheUsersFiles();
   EXPECT_EQ(std::vector<std::string>{"file.txt"}, Entries(OutsideFolder()));
   if (UnderWine()) {
-    // Wine removes no folder link through Windows' calls: the link stays,
-    // and with it the folder and the record, so the uninstall can run again.
-    EXPECT_EQ(std::vector<std::string>{"outside_link"}, Entries(folder));
+    // Wine removes no folder link through Windows' calls, and deleting a file
+    // link would delete its target: both links stay, and with them the folder
+    // and the record, so the uninstall can run again.
+    EXPECT_EQ(links, Entries(folder));
     EXPECT_EQ(folder, qtest::ReadRegText(kConfigure, "ThisProgramDir"));
   } else {
     EXPECT_FALSE(qtest::FileExists(folder));
+  }
+}
+
+// Starts the converter on `folder` as its program folder and closes it once its
+// main window is up (the support files are written by then).
+void RunConverterOn(const std::string& folder) {
+  qtest::WriteRegText(kConfigure, "ThisProgramDir", folder);
+  qtest::Program qtra;
+  ASSERT_TRUE(qtra.Start(qtest::BinPath("qtra.exe"), "", folder));
+  HWND main = qtest::WaitForWindow("Quantara - Version", qtra.Id(), kLongWait, true);
+  ASSERT_NE(nullptr, main);
+  ::PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(qtra.WaitForExit(kLongWait));
+}
+
+TEST_F(FolderSafety, ConverterNeverWritesThroughALinkedSupportFile) {
+  const std::string folder = "X:\\written";
+  ASSERT_EQ("outside", qtest::ReadFileBytes(folder + "\\qtrahelp.htm")) << "the help page is a link to outside";
+  RunConverterOn(folder);
+  ExpectTheUsersFiles();
+  EXPECT_EQ(std::vector<std::string>{"file.txt"}, Entries(OutsideFolder()));
+  if (UnderWine()) {
+    // Wine reports the file link as a plain file and would delete its target
+    // with it: the link stays, and the page is not written.
+    EXPECT_EQ("outside", qtest::ReadFileBytes(folder + "\\qtrahelp.htm"));
+    EXPECT_FALSE(qtest::FileExists(folder + "\\bg_sky.jpg")) << "the writing stops at the first file";
+  } else {
+    EXPECT_NE(std::string::npos, qtest::ReadFileBytes(folder + "\\qtrahelp.htm").find("<html"));
+    EXPECT_TRUE(qtest::FileExists(folder + "\\bg_sky.jpg"));
   }
 }
 
