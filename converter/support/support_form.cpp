@@ -82,8 +82,9 @@ int WriteAndOpenForm(HWND owner, const SupportFormValues& values, const char* te
     size_t length = strlen(page);
     snprintf(page + length, pageSize - length, "\r\n");
     if (!writable) {
-      ShowFailure(owner, "Could not create [Marlowbrook email form] file:\n%s\nCheck hard-drive.",
-                  path[0] != '\0' ? path : "email_ts.htm");
+      char shown[2 * sizeof(path)];
+      snprintf(shown, sizeof(shown), "%s\\%s", ProgramDir, "email_ts.htm");
+      ShowFailure(owner, "Could not create [Marlowbrook email form] file:\n%s\nCheck hard-drive.", shown);
     } else if (WriteFormFile(owner, path, page)) {
       HINSTANCE result = ShellExecuteA(owner, "open", path, nullptr, nullptr, SW_SHOWMAXIMIZED);
       if (reinterpret_cast<INT_PTR>(result) > 32) {

@@ -28,29 +28,6 @@ bool UnderWine() {
   return ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
 }
 
-std::string Answer(const std::string& caption, const std::string& textPart, int button = IDOK) {
-  HWND box = qtest::WaitForMessageBox(caption, textPart, 0, kLongWait);
-  if (box == nullptr) return "";
-  std::string text = qtest::MessageBoxText(box);
-  qtest::PressButton(box, button);
-  qtest::WaitUntil([&] { return !::IsWindow(box); }, 10000);
-  return text;
-}
-
-std::vector<std::string> Entries(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA entry;
-  HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &entry);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    std::string name = entry.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (::FindNextFileA(find, &entry));
-  ::FindClose(find);
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 // The user's files on the drive and outside it, as the fixture made them.
 void ExpectTheUsersFiles() {
   EXPECT_EQ("note", qtest::ReadFileBytes("X:\\note.txt"));
@@ -83,7 +60,7 @@ TEST_F(FolderSafety, LocationPageRefusesTheDriveItselfInAnyForm) {
   for (const char* folder : {"X:\\.", "X:\\a\\..", "X:\\"}) {
     qtest::SetText(::GetDlgItem(page, 1008), folder);
     qtest::Click(::GetDlgItem(page, 1013));
-    std::string text = Answer(kInstallTitle, "is the root of a drive or share");
+    std::string text = qtest::AnswerBox(kInstallTitle, "is the root of a drive or share");
     EXPECT_EQ("The Folder you Specified:\n" + std::string(folder) +
                   "\nis the root of a drive or share, or a folder of Windows or of your user profile. An UnInstall "
                   "removes the whole folder.\n\nPlease select a folder of its own for Quantara.",
@@ -91,7 +68,7 @@ TEST_F(FolderSafety, LocationPageRefusesTheDriveItselfInAnyForm) {
   }
   EXPECT_EQ("", qtest::ReadRegText(kConfigure, "ThisProgramDir")) << "nothing recorded for a refused folder";
   qtest::Click(::GetDlgItem(page, 1012));
-  EXPECT_NE("", Answer(kInstallTitle, "Conditions Prevented Proper Installation."));
+  EXPECT_NE("", qtest::AnswerBox(kInstallTitle, "Conditions Prevented Proper Installation."));
   EXPECT_TRUE(installer.WaitForExit(kLongWait));
   EXPECT_FALSE(qtest::FileExists("X:\\QTRA.EXE")) << "nothing installed on the drive";
   ExpectTheUsersFiles();
@@ -104,10 +81,10 @@ TEST_F(FolderSafety, UninstallOfTheDriveItselfDeletesNothing) {
     qtest::WriteRegText(kConfigure, "ThisProgramDir", folder);
     qtest::Program uninstaller;
     ASSERT_TRUE(uninstaller.Start(qtest::BinPath("qtrasx.exe"), "UnInstall2"));
-    EXPECT_NE("", Answer("Quantara", "Do you really want to UnInstall Quantara?", IDYES)) << folder;
+    EXPECT_NE("", qtest::AnswerBox("Quantara", "Do you really want to UnInstall Quantara?", IDYES)) << folder;
     std::string shown = folder;
     if (shown.back() == '\\') shown.pop_back();  // read without its trailing backslash
-    EXPECT_NE("", Answer("Quantara", "that you are UnInstalling from:\n" + shown + "\ncan not be found.")) << folder;
+    EXPECT_NE("", qtest::AnswerBox("Quantara", "that you are UnInstalling from:\n" + shown + "\ncan not be found.")) << folder;
     EXPECT_TRUE(uninstaller.WaitForExit(kLongWait));
     EXPECT_EQ("MZ", qtest::ReadFileBytes("X:\\QTRA.EXE")) << folder;
     ExpectTheUsersFiles();
@@ -118,7 +95,7 @@ TEST_F(FolderSafety, UninstallOfTheDriveItselfDeletesNothing) {
 TEST_F(FolderSafety, UninstallRemovesTheLinkButNotWhatItPointsTo) {
   const std::string folder = "X:\\linked";
   const std::vector<std::string> links = {"README.TXT", "outside_link"};
-  ASSERT_EQ(links, Entries(folder));
+  ASSERT_EQ(links, qtest::FolderEntries(folder));
   ASSERT_TRUE(qtest::FileExists(folder + "\\outside_link\\file.txt")) << "the folder link leads outside";
   ASSERT_EQ("outside", qtest::ReadFileBytes(folder + "\\README.TXT")) << "the file link leads outside";
   ASSERT_TRUE(qtest::WriteFileBytes(folder + "\\QTRA.EXE", "MZ"));
@@ -129,20 +106,20 @@ TEST_F(FolderSafety, UninstallRemovesTheLinkButNotWhatItPointsTo) {
 
   qtest::Program uninstaller;
   ASSERT_TRUE(uninstaller.Start(qtest::BinPath("qtrasx.exe"), "UnInstall2"));
-  EXPECT_NE("", Answer("Quantara", "Do you really want to UnInstall Quantara?", IDYES));
+  EXPECT_NE("", qtest::AnswerBox("Quantara", "Do you really want to UnInstall Quantara?", IDYES));
   HWND page = qtest::WaitForWindow("Quantara UnInstall", uninstaller.Id(), kLongWait);
   ASSERT_NE(nullptr, page);
   qtest::Click(::GetDlgItem(page, 1016));
-  EXPECT_NE("", Answer("Quantara", "Quantara has been UnInstalled."));
+  EXPECT_NE("", qtest::AnswerBox("Quantara", "Quantara has been UnInstalled."));
   EXPECT_TRUE(uninstaller.WaitForExit(kLongWait));
 
   ExpectTheUsersFiles();
-  EXPECT_EQ(std::vector<std::string>{"file.txt"}, Entries(OutsideFolder()));
+  EXPECT_EQ(std::vector<std::string>{"file.txt"}, qtest::FolderEntries(OutsideFolder()));
   if (UnderWine()) {
     // Wine removes no folder link through Windows' calls, and deleting a file
     // link would delete its target: both links stay, and with them the folder
     // and the record, so the uninstall can run again.
-    EXPECT_EQ(links, Entries(folder));
+    EXPECT_EQ(links, qtest::FolderEntries(folder));
     EXPECT_EQ(folder, qtest::ReadRegText(kConfigure, "ThisProgramDir"));
   } else {
     EXPECT_FALSE(qtest::FileExists(folder));
@@ -166,7 +143,7 @@ TEST_F(FolderSafety, ConverterNeverWritesThroughALinkedSupportFile) {
   ASSERT_EQ("outside", qtest::ReadFileBytes(folder + "\\qtrahelp.htm")) << "the help page is a link to outside";
   RunConverterOn(folder);
   ExpectTheUsersFiles();
-  EXPECT_EQ(std::vector<std::string>{"file.txt"}, Entries(OutsideFolder()));
+  EXPECT_EQ(std::vector<std::string>{"file.txt"}, qtest::FolderEntries(OutsideFolder()));
   if (UnderWine()) {
     // Wine reports the file link as a plain file and would delete its target
     // with it: the link stays, and the page is not written.
@@ -193,14 +170,14 @@ TEST_F(FolderSafety, ConverterInATooLongFolderWritesNoCutNamesAndHelpSaysSo) {
     HWND main = qtest::WaitForWindow("Quantara - Version", qtra.Id(), kLongWait, true);
     ASSERT_NE(nullptr, main);
     qtest::PostCommand(main, 32775);  // Help
-    std::string text = Answer("Quantara", "Unable to open:");
+    std::string text = qtest::AnswerBox("Quantara", "Unable to open:");
     EXPECT_EQ(0u, text.find("Unable to open:\n" + folder + "\\qtrahelp.htm\nin your Web Browser.\n\nError [")) << text;
     ::PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(qtra.WaitForExit(kLongWait));
   }
-  EXPECT_EQ(std::vector<std::string>{}, Entries(folder)) << "no support file under a cut name";
-  EXPECT_EQ(std::vector<std::string>{}, Entries(workingDir));
-  EXPECT_EQ(std::vector<std::string>{std::string(250 - parent.size() - 1, 'q')}, Entries(parent));
+  EXPECT_EQ(std::vector<std::string>{}, qtest::FolderEntries(folder)) << "no support file under a cut name";
+  EXPECT_EQ(std::vector<std::string>{}, qtest::FolderEntries(workingDir));
+  EXPECT_EQ(std::vector<std::string>{std::string(250 - parent.size() - 1, 'q')}, qtest::FolderEntries(parent));
   qtest::DeleteFolderTree(parent);
   qtest::DeleteFolderTree(workingDir);
 }
