@@ -83,9 +83,10 @@ BOOL CBackdropDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
 void CBackdropDlg::RunUninstallRelay() {
   PumpMessagesFor(128);
   char programDir[kPathSize] = {};
-  ReadRegString("Configure", "ThisProgramDir", "", programDir, 236, ProductRegKey);
+  ReadRegString("Configure", "ThisProgramDir", "", programDir, sizeof programDir, ProductRegKey);
+  const bool tooLong = strlen(programDir) > kMaxTargetLength;  // would have been cut
   TrimTrailingSeparators(programDir);
-  if (strchr(programDir, '\\') == nullptr) {
+  if (tooLong || strchr(programDir, '\\') == nullptr) {
     ::MessageBoxA(m_hWnd, "Unable to create an uninstall path.", kInstallCaption, MB_ICONERROR);
     EndDialog(IDCANCEL);
     return;

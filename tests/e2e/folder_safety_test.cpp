@@ -74,22 +74,32 @@ TEST_F(FolderSafety, LocationPageRefusesTheDriveItselfInAnyForm) {
   ExpectTheUsersFiles();
 }
 
-TEST_F(FolderSafety, UninstallOfTheDriveItselfDeletesNothing) {
-  // A converter at the drive's root makes the drive look like an installation.
+TEST_F(FolderSafety, UninstallOfTheDriveOrOfACutFolderDeletesNothing) {
+  // A converter at the drive's root makes the drive look like an installation;
+  // so does one in a folder whose name is a recorded folder's, cut short by one.
   ASSERT_TRUE(qtest::WriteFileBytes("X:\\QTRA.EXE", "MZ"));
-  for (const char* folder : {"X:\\.", "X:\\a\\..", "X:\\"}) {
-    qtest::WriteRegText(kConfigure, "ThisProgramDir", folder);
+  const std::string shorter = "X:\\" + std::string(232, 'c');
+  ASSERT_TRUE(::CreateDirectoryA(shorter.c_str(), nullptr));
+  ASSERT_TRUE(qtest::WriteFileBytes(shorter + "\\QTRA.EXE", "MZ"));
+  const struct {
+    std::string recorded;
+    std::string shown;  // as read, without a trailing backslash
+  } cases[] = {
+      {"X:\\.", "X:\\."}, {"X:\\a\\..", "X:\\a\\.."}, {"X:\\", "X:"}, {shorter + "d", shorter + "d"}};
+  for (const auto& c : cases) {
+    qtest::WriteRegText(kConfigure, "ThisProgramDir", c.recorded);
     qtest::Program uninstaller;
     ASSERT_TRUE(uninstaller.Start(qtest::BinPath("qtrasx.exe"), "UnInstall2"));
-    EXPECT_NE("", qtest::AnswerBox("Quantara", "Do you really want to UnInstall Quantara?", IDYES)) << folder;
-    std::string shown = folder;
-    if (shown.back() == '\\') shown.pop_back();  // read without its trailing backslash
-    EXPECT_NE("", qtest::AnswerBox("Quantara", "that you are UnInstalling from:\n" + shown + "\ncan not be found.")) << folder;
+    EXPECT_NE("", qtest::AnswerBox("Quantara", "Do you really want to UnInstall Quantara?", IDYES)) << c.recorded;
+    EXPECT_NE("", qtest::AnswerBox("Quantara", "that you are UnInstalling from:\n" + c.shown + "\ncan not be found."))
+        << c.recorded;
     EXPECT_TRUE(uninstaller.WaitForExit(kLongWait));
-    EXPECT_EQ("MZ", qtest::ReadFileBytes("X:\\QTRA.EXE")) << folder;
+    EXPECT_EQ("MZ", qtest::ReadFileBytes("X:\\QTRA.EXE")) << c.recorded;
+    EXPECT_EQ("MZ", qtest::ReadFileBytes(shorter + "\\QTRA.EXE")) << c.recorded;
     ExpectTheUsersFiles();
   }
   ::DeleteFileA("X:\\QTRA.EXE");
+  qtest::DeleteFolderTree(shorter);
 }
 
 TEST_F(FolderSafety, UninstallRemovesTheLinkButNotWhatItPointsTo) {
