@@ -10,6 +10,7 @@
 #include "converter/app/about_dialog.h"
 #include "converter/app/app_state.h"
 #include "converter/app/notice_dialog.h"
+#include "converter/app/running_copy.h"
 #include "common/product.h"
 #include "converter/app/settings.h"
 #include "converter/app/splash_dialog.h"
@@ -31,6 +32,9 @@ const char kNoticeFormat[] =
     "Among the icons you should see [%s], [Help], [Read Me], [Manual], and [UnInstall].\n\n"
     "Select [OK] to start %s and converting.";
 
+// The main window whose keys the message filter looks at.
+CMainDialog* g_keyWindow = nullptr;
+
 HICON LoadSmallIcon(WORD id) {
   return static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON,
                                          ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
@@ -47,6 +51,8 @@ BEGIN_MESSAGE_TABLE(CMainDialog, CDialog)
   ON_MESSAGE(WM_DESTROY, OnDestroy)
   ON_COMMAND_ID(IDCANCEL, OnCancelCommand)
   ON_MESSAGE(WM_WINDOWPOSCHANGING, OnWindowPosChanging)
+  ON_MESSAGE(WM_NEXTDLGCTL, OnNextControl)
+  ON_MESSAGE(WM_SETFOCUS, OnSetFocus)
 END_MESSAGE_TABLE()
 
 CMainDialog::CMainDialog() : CDialog(IDD_MAIN), m_icon(LoadSmallIcon(IDI_PROGRAM)) {}
@@ -63,6 +69,10 @@ void CMainDialog::DoDataExchange(CDataExchange* exchange) {
 BOOL CMainDialog::OnInitDialog() {
   CDialog::OnInitDialog();
   MainWindowHandle = m_hWnd;
+  MarkRunningCopyWindow(m_hWnd);
+  // The modal loop offers every message to this filter before the dialog manager.
+  g_keyWindow = this;
+  m_keyFilter = ::SetWindowsHookExA(WH_MSGFILTER, &CMainDialog::DialogKeyFilter, nullptr, ::GetCurrentThreadId());
 
   if (_stricmp(CommandLineCopy, kFirstRunArgument) == 0) ShowFirstRunNotice();
 
@@ -101,7 +111,7 @@ BOOL CMainDialog::OnInitDialog() {
   if (HideInTrayOnStartup == 1) {
     SetMenuCheck(ID_OPTIONS_HIDE_AT_STARTUP, true);
     ::DrawMenuBar(m_hWnd);
-    if (UseSystemTray == 1) {
+    if (UseSystemTray == 1 && !m_startupHideCancelled) {
       m_startupHidePosted = true;
       PostMessage(WM_COMMAND, ID_HIDE, 0);
     }
@@ -140,6 +150,10 @@ BOOL CMainDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
       ToggleStartupHiding();
       break;
     case ID_HIDE:
+      if (m_startupHidePosted && m_startupHideCancelled) {
+        m_startupHidePosted = false;
+        break;
+      }
       m_keepHiddenOnce = m_startupHidePosted && MinimizeShowCommand == SW_HIDE;
       m_startupHidePosted = false;
       ShowWindow(SW_MINIMIZE);
@@ -176,7 +190,7 @@ BOOL CMainDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 void CMainDialog::ExitWithoutSaving() {
   AppExiting = 1;
-  CDialog::OnOK();
+  OnOK();
 }
 
 // The check mark, not the variable, says which way the toggle goes.
@@ -209,13 +223,81 @@ void CMainDialog::ToggleStartupHiding() {
 void CMainDialog::ShowAboutBox() {
   AboutBoxOpen = 1;
   CAboutDialog about;
+  m_about = &about;
   about.DoModal();
+  m_about = nullptr;
   AboutBoxOpen = 0;
+}
+
+void CMainDialog::EndAboutBox() {
+  if (m_about != nullptr && m_about->m_hWnd != nullptr) m_about->EndDialog(IDCANCEL);
+}
+
+LRESULT CALLBACK CMainDialog::DialogKeyFilter(int code, WPARAM wParam, LPARAM lParam) {
+  const MSG* message = reinterpret_cast<const MSG*>(lParam);
+  if (code == MSGF_DIALOGBOX && message != nullptr && message->message == WM_KEYDOWN && g_keyWindow != nullptr &&
+      (message->hwnd == g_keyWindow->m_hWnd || ::IsChild(g_keyWindow->m_hWnd, message->hwnd)) &&
+      g_keyWindow->OnDialogKey(message->wParam))
+    return TRUE;
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+bool CMainDialog::OnDialogKey(WPARAM key) {
+  if (::GetKeyState(VK_MENU) < 0) return false;
+  const bool control = ::GetKeyState(VK_CONTROL) < 0;
+  const bool shift = ::GetKeyState(VK_SHIFT) < 0;
+  if (control && (key == VK_TAB || key == VK_NEXT || key == VK_PRIOR)) {
+    const bool backwards = key == VK_PRIOR || (key == VK_TAB && shift);
+    m_tabs.ShowTab((LastTab + (backwards ? kCategoryCount - 1 : 1)) % kCategoryCount);
+    return true;
+  }
+  if (key != VK_TAB) return false;
+  HWND focus = ::GetFocus();
+  if (focus != nullptr && (::SendMessageA(focus, WM_GETDLGCODE, key, 0) & (DLGC_WANTTAB | DLGC_WANTALLKEYS)))
+    return false;
+  SendMessage(WM_NEXTDLGCTL, shift ? 1 : 0, FALSE);
+  return true;
+}
+
+// Every move of the focus between controls comes here: Tab, the arrow keys, a
+// group box's mnemonic. A relative move follows the tab strip and the shown
+// page only; whatever the move, no button stays marked as the default.
+LRESULT CMainDialog::OnNextControl(WPARAM wParam, LPARAM lParam) {
+  HWND target = reinterpret_cast<HWND>(wParam);
+  if (LOWORD(lParam) == 0) target = m_tabs.NextTabStop(::GetFocus(), wParam != 0);
+  LRESULT result = CDialog::DefWindowProc(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+  m_tabs.DropDefaultButtons(::GetFocus());
+  return result;
+}
+
+// The window itself has the focus when it comes back from the tray or the
+// taskbar; the focus goes on into the shown page, and there into its last used box.
+LRESULT CMainDialog::OnSetFocus(WPARAM, LPARAM) {
+  HWND page = m_tabs.PageWindow(LastTab);
+  if (AppInitializing == 1 || page == nullptr) return Default();
+  SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(page), TRUE);
+  return 0;
+}
+
+LRESULT CMainDialog::OnBringForward() {
+  if (AppClosing == 1 || AppExiting == 1) return 0;
+  m_startupHideCancelled = true;
+  // Still starting: the window shows itself when its start ends.
+  if (AppInitializing == 1) return 1;
+  if (!::IsWindowVisible(m_hWnd)) {
+    m_keepHiddenOnce = false;
+    ShowWindow(SW_SHOWNORMAL);
+  } else if (::IsIconic(m_hWnd)) {
+    ShowWindow(SW_RESTORE);
+  }
+  ::SetForegroundWindow(m_hWnd);
+  return 1;
 }
 
 LRESULT CMainDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   // The shell restarted and forgot our icon.
   if (message == TaskbarCreatedMessage && UseSystemTray == 1) AddTrayIcon(m_hWnd);
+  if (message == BringForwardMessage()) return OnBringForward();
   switch (message) {
     case WM_CREATE:
       TaskbarCreatedMessage = ::RegisterWindowMessageA("TaskbarCreated");
@@ -285,11 +367,15 @@ LRESULT CMainDialog::OnClose(WPARAM, LPARAM) {
 // everything typed since the start without saving it. Only the exit commands,
 // which set AppExiting first, end the window this way.
 void CMainDialog::OnOK() {
-  if (AppExiting == 1) CDialog::OnOK();
+  if (AppExiting != 1) return;
+  EndAboutBox();
+  CDialog::OnOK();
 }
 
 void CMainDialog::OnCancel() {
-  if (AppExiting == 1) CDialog::OnCancel();
+  if (AppExiting != 1) return;
+  EndAboutBox();
+  CDialog::OnCancel();
 }
 
 LRESULT CMainDialog::OnCancelCommand(WPARAM, LPARAM) {
@@ -349,6 +435,10 @@ LRESULT CMainDialog::OnPaint(WPARAM, LPARAM) {
 
 LRESULT CMainDialog::OnDestroy(WPARAM, LPARAM) {
   LRESULT result = Default();
+  UnmarkRunningCopyWindow(m_hWnd);
+  if (m_keyFilter != nullptr) ::UnhookWindowsHookEx(m_keyFilter);
+  m_keyFilter = nullptr;
+  g_keyWindow = nullptr;
   SplashWindow.HideSplash();
   WriteRegUnsigned(kHandles, kTransHandle, 0, ProductRegKey);
   if (MinimizeShowCommand == SW_HIDE) DeleteTrayIcon(m_hWnd);

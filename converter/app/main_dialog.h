@@ -4,6 +4,8 @@
 #include "common/framework/dialog.h"
 #include "converter/app/page_tab_ctrl.h"
 
+class CAboutDialog;
+
 class CMainDialog : public CDialog {
  public:
   CMainDialog();
@@ -30,6 +32,17 @@ class CMainDialog : public CDialog {
   LRESULT OnDestroy(WPARAM, LPARAM);
   LRESULT OnCancelCommand(WPARAM, LPARAM);
   LRESULT OnWindowPosChanging(WPARAM, LPARAM);
+  LRESULT OnNextControl(WPARAM, LPARAM);
+  LRESULT OnSetFocus(WPARAM, LPARAM);
+  // A later start asks this copy to come to the front.
+  LRESULT OnBringForward();
+
+  // Keys the dialog manager does not know for tabbed pages: Tab through the tab
+  // strip and the shown page, Ctrl+Tab and Ctrl+PageDown/PageUp between pages.
+  bool OnDialogKey(WPARAM key);
+  static LRESULT CALLBACK DialogKeyFilter(int code, WPARAM wParam, LPARAM lParam);
+  // The About box ends with the main window, or the program would stay behind it.
+  void EndAboutBox();
 
   void ShowFirstRunNotice();
   // Saves everything and lets the window close; false when it already ran.
@@ -43,9 +56,13 @@ class CMainDialog : public CDialog {
 
   CPageTabCtrl m_tabs;
   HICON m_icon = nullptr;
+  HHOOK m_keyFilter = nullptr;
+  CAboutDialog* m_about = nullptr;  // while the About box is open
   // Start-up hiding: the hide command was posted, and then ran. The dialog
   // manager may show a dialog that is still hidden when its queue first runs
   // empty; that one show is refused so the window stays in the tray.
   bool m_startupHidePosted = false;
   bool m_keepHiddenOnce = false;
+  // A later start asked for this window: the start-up hiding no longer applies.
+  bool m_startupHideCancelled = false;
 };

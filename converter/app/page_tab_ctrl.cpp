@@ -72,3 +72,34 @@ void CPageTabCtrl::SwitchPage() {
     ::SetFocus(shown);
   }
 }
+
+void CPageTabCtrl::ShowTab(int tab) {
+  SetCurFocus(tab);
+  SetCurSel(tab);
+}
+
+HWND CPageTabCtrl::NextTabStop(HWND focus, bool backwards) const {
+  HWND page = PageWindow(LastTab);
+  if (page == nullptr) return m_hWnd;
+  // The page's own control that holds the focus; none when the tab strip has it.
+  HWND from = focus;
+  while (from != nullptr && ::GetParent(from) != page) from = ::GetParent(from);
+  const UINT step = backwards ? GW_HWNDPREV : GW_HWNDNEXT;
+  HWND child = nullptr;
+  if (from != nullptr) {
+    child = ::GetWindow(from, step);
+  } else {
+    child = ::GetWindow(page, GW_CHILD);
+    if (backwards && child != nullptr) child = ::GetWindow(child, GW_HWNDLAST);
+  }
+  for (; child != nullptr; child = ::GetWindow(child, step)) {
+    const LONG style = ::GetWindowLongA(child, GWL_STYLE);
+    if ((style & (WS_TABSTOP | WS_VISIBLE | WS_DISABLED)) == (WS_TABSTOP | WS_VISIBLE)) return child;
+  }
+  return m_hWnd;
+}
+
+void CPageTabCtrl::DropDefaultButtons(HWND keep) const {
+  for (CConversionPage* page : m_pages)
+    if (page != nullptr) page->DropDefaultButtons(keep);
+}

@@ -14,6 +14,13 @@ class CPageTabCtrl : public CTabCtrl {
   void CreatePages();
   void PlacePages();
   void SwitchPage();
+  // Selects tab `tab` as a click on it would; the main window then switches pages.
+  void ShowTab(int tab);
+  // Where Tab (or Shift+Tab, `backwards`) goes from `focus`: the shown page's
+  // tab stops in order, then this tab strip, round and round.
+  HWND NextTabStop(HWND focus, bool backwards) const;
+  // Push buttons of every page, except `keep`, lose the default-button look.
+  void DropDefaultButtons(HWND keep) const;
   // Deletes the page objects; safe to call twice.
   void ClosePageTabs();
 

@@ -1,5 +1,7 @@
 #include "converter/pages/conversion_page.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -23,8 +25,9 @@ const size_t kValueNameSize = 64;
 
 }  // namespace
 
-BEGIN_MESSAGE_TABLE(CConversionPage, CDialog)
+BEGIN_MESSAGE_TABLE(CConversionPage, CTabPage)
   ON_MESSAGE(WM_ERASEBKGND, OnEraseBackground)
+  ON_MESSAGE(WM_SETFOCUS, OnSetFocus)
 END_MESSAGE_TABLE()
 
 CConversionPage* CreateConversionPage(int categoryIndex) {
@@ -35,7 +38,7 @@ CConversionPage* CreateConversionPage(int categoryIndex) {
 }
 
 CConversionPage::CConversionPage(int categoryIndex, const CategoryInfo& category)
-    : CDialog(category.dialogId),
+    : CTabPage(category.dialogId),
       m_categoryIndex(categoryIndex),
       m_category(category),
       m_lastUsedEdit(category.defaultLastUsedEditId) {}
@@ -47,14 +50,15 @@ void CConversionPage::ValueName(const char* word, char* name, size_t nameSize) c
 }
 
 BOOL CConversionPage::OnInitDialog() {
-  CDialog::OnInitDialog();
+  CTabPage::OnInitDialog();
   InitCategoryControls();
   for (int i = 0; i < m_category.unitCount; ++i)
     SendDlgItemMessageA(m_hWnd, m_category.firstEditId + i, EM_LIMITTEXT, kBoxTextLimit, 0);
   LabelPageControls(m_hWnd, m_category);
-  // Still the built-in default here: the stored last used box is read below.
-  SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(m_lastUsedEdit)), TRUE);
   RestoreSettings();
+  // The stored last used box, so typing right after start goes where it went last time.
+  FocusLastUsedBox();
+  AddUnitButtonTips();
   FillDecimalsList();
 
   char decimalsText[16];
@@ -74,6 +78,45 @@ BOOL CConversionPage::OnInitDialog() {
   RefreshCategoryNotes();
   m_suppress = 0;
   return FALSE;  // the focus was placed above
+}
+
+void CConversionPage::FocusLastUsedBox() {
+  const int editId = UnitIndexOfEdit(m_category, m_lastUsedEdit) >= 0 ? m_lastUsedEdit : m_category.firstEditId;
+  SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(editId)), TRUE);
+}
+
+// The dialog manager would pick the page's first tab stop, a unit button.
+LRESULT CConversionPage::OnSetFocus(WPARAM, LPARAM) {
+  FocusLastUsedBox();
+  return 0;
+}
+
+void CConversionPage::DropDefaultButtons(HWND keep) {
+  if (m_hWnd == nullptr) return;
+  for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if (child != keep && (::SendMessageA(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON))
+      ::SendMessageA(child, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+  }
+}
+
+void CConversionPage::AddUnitButtonTips() {
+  HWND tips = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr,
+                                ::GetModuleHandleA(nullptr), nullptr);
+  if (tips == nullptr) return;
+  char text[80];
+  for (int i = 0; i < m_category.unitCount; ++i) {
+    const int length = snprintf(text, sizeof text, "Copy %s to the clipboard", m_category.units[i].caption);
+    if (length < 0 || length >= static_cast<int>(sizeof text)) continue;  // never a cut text
+    TOOLINFOA tool = {};
+    // The oldest layout with lParam, which every version of the common controls takes.
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = m_hWnd;
+    tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(m_category.firstButtonId + i));
+    tool.lpszText = text;
+    ::SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  }
 }
 
 void CConversionPage::RestoreSettings() {
@@ -136,6 +179,9 @@ BOOL CConversionPage::OnCommand(WPARAM wParam, LPARAM lParam) {
   const int unitOfButton = UnitIndexOfButton(m_category, id);
   if (UnitIndexOfEdit(m_category, id) >= 0 && code == EN_CHANGE && m_busy == 0 && m_suppress == 0) {
     ConvertFrom(id);
+  } else if (UnitIndexOfEdit(m_category, id) >= 0 && code == EN_SETFOCUS) {
+    // However the focus came here (a click included), no button stays marked as default.
+    DropDefaultButtons(nullptr);
   } else if (unitOfButton >= 0) {
     CopyUnitToClipboard(unitOfButton);
   } else if (id == m_category.clearId) {

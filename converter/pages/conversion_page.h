@@ -4,11 +4,11 @@
 #pragma once
 #include <cstddef>
 
-#include "common/framework/dialog.h"
+#include "common/framework/tab_page.h"
 #include "converter/engine/catalogue.h"
 #include "converter/engine/result_format.h"
 
-class CConversionPage : public CDialog {
+class CConversionPage : public CTabPage {
  public:
   ~CConversionPage() override = default;
 
@@ -18,6 +18,12 @@ class CConversionPage : public CDialog {
   void SaveSettings() const;
   // Reconverts, later, from the last used box, as if its text had just changed.
   void RecomputeFromLastUsed();
+  // Puts the keyboard focus in the last used box (the first one when that is
+  // no unit box), its text selected, so typing replaces it.
+  void FocusLastUsedBox();
+  // Push buttons other than `keep` lose the default-button look that the
+  // dialog manager gave them while the focus passed through.
+  void DropDefaultButtons(HWND keep);
 
   const CategoryInfo& Category() const { return m_category; }
 
@@ -48,6 +54,8 @@ class CConversionPage : public CDialog {
   void FillDecimalsList();
   void ValueName(const char* word, char* name, size_t nameSize) const;
   LRESULT OnEraseBackground(WPARAM, LPARAM);
+  LRESULT OnSetFocus(WPARAM, LPARAM);
+  void AddUnitButtonTips();
 
   const int m_categoryIndex;
   const CategoryInfo& m_category;

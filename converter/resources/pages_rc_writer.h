@@ -83,7 +83,9 @@ inline std::string PageTemplate(const CategoryInfo& c) {
            "FONT 8, \"MS Sans Serif\"\nBEGIN\n",
            c.name, c.dialogId, kPageWidth, kPageHeight);
   std::string rc = head;
-  rc += Control(c.title, c.titleId, "Static", "SS_LEFT", {7, 5, 200, 10});
+  // Each option stands in its own group, so the arrow keys move only through the
+  // three notation choices, in order; the unit grid is one group after the title.
+  rc += Control(c.title, c.titleId, "Static", "SS_LEFT | WS_GROUP", {7, 5, 200, 10});
 
   // Units in unit order, which is also the tab order: button, then its box.
   const int perColumn = twoColumns ? (c.unitCount + 1) / 2 : c.unitCount;
@@ -112,8 +114,9 @@ inline std::string PageTemplate(const CategoryInfo& c) {
 
   const OptionLayout o = twoColumns ? BottomBand() : RightPanel();
   rc += Control("&Clear", c.clearId, "Button", "BS_PUSHBUTTON | WS_GROUP | WS_TABSTOP", o.clear);
-  rc += Control("No &Trailing Zeros", c.noTrailingZerosId, "Button", "BS_AUTOCHECKBOX | WS_TABSTOP", o.check);
-  rc += Control("&Express Results as:", c.expressGroupId, "Button", "BS_GROUPBOX", o.expressGroup);
+  rc += Control("No &Trailing Zeros", c.noTrailingZerosId, "Button", "BS_AUTOCHECKBOX | WS_GROUP | WS_TABSTOP",
+                o.check);
+  rc += Control("&Express Results as:", c.expressGroupId, "Button", "BS_GROUPBOX | WS_GROUP", o.expressGroup);
   rc += Control("Float only", c.floatRadioId, "Button", "BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP",
                 o.radios[0]);
   rc += Control("Scientific Notation only", c.scientificRadioId, "Button", "BS_AUTORADIOBUTTON", o.radios[1]);

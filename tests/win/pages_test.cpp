@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -594,6 +595,43 @@ TEST_P(PageTemplateTest, TabOrderFollowsTheUnits) {
     control = ::GetNextDlgTabItem(m_page->m_hWnd, control, FALSE);
   }
   EXPECT_EQ(c.firstButtonId, ::GetDlgCtrlID(control));
+}
+
+// Every tooltip tool of a page, as "control id:text".
+struct PageTools {
+  HWND page;
+  std::vector<std::string> tools;
+};
+
+BOOL CALLBACK CollectPageTools(HWND window, LPARAM data) {
+  PageTools* found = reinterpret_cast<PageTools*>(data);
+  if (ClassOf(window) != TOOLTIPS_CLASSA) return TRUE;
+  const int count = static_cast<int>(::SendMessageA(window, TTM_GETTOOLCOUNT, 0, 0));
+  for (int index = 0; index < count; ++index) {
+    char text[80] = {};
+    TOOLINFOA tool = {};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.lpszText = text;
+    if (!::SendMessageA(window, TTM_ENUMTOOLSA, index, reinterpret_cast<LPARAM>(&tool)) || tool.hwnd != found->page)
+      continue;
+    ::SendMessageA(window, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+    found->tools.push_back(std::to_string(::GetDlgCtrlID(reinterpret_cast<HWND>(tool.uId))) + ":" + text);
+  }
+  return TRUE;
+}
+
+// A tooltip on each unit button says what a click does, with the unit.
+TEST_P(PageTemplateTest, UnitButtonsCarryTheirTooltip) {
+  Open(GetParam());
+  const CategoryInfo& c = Info();
+  PageTools search = {m_page->m_hWnd, {}};
+  ::EnumThreadWindows(::GetCurrentThreadId(), &CollectPageTools, reinterpret_cast<LPARAM>(&search));
+  EXPECT_EQ(static_cast<size_t>(c.unitCount), search.tools.size());
+  for (int unit = 0; unit < c.unitCount; ++unit) {
+    const std::string expected =
+        std::to_string(c.firstButtonId + unit) + ":Copy " + c.units[unit].caption + " to the clipboard";
+    EXPECT_NE(search.tools.end(), std::find(search.tools.begin(), search.tools.end(), expected)) << expected;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(AllPages, PageTemplateTest, ::testing::Range(0, kCategoryCount));
