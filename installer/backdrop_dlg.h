@@ -10,7 +10,6 @@ class CBackdropDlg : public CDialog {
   CBackdropDlg();
 
   BOOL OnInitDialog() override;
-  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
   DECLARE_MESSAGE_TABLE()
 
@@ -21,6 +20,8 @@ class CBackdropDlg : public CDialog {
   void ShowStage(const char* titleFormat, UINT startCommand);
   void StartConverter();
 
+  LRESULT OnInstallStart(WPARAM wParam, LPARAM lParam);
+  LRESULT OnUninstallStart(WPARAM wParam, LPARAM lParam);
   LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
   LRESULT OnSize(WPARAM wParam, LPARAM lParam);
   LRESULT OnQueryDragIcon(WPARAM wParam, LPARAM lParam);
