@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/file_safety.h"
 #include "common/registry.h"
 #include "common/strings.h"
 #include "common/ui_helpers.h"
@@ -83,9 +84,10 @@ LRESULT CBackdropDlg::OnUninstallStart(WPARAM, LPARAM) {
 void CBackdropDlg::RunUninstallRelay() {
   PumpMessagesFor(128);
   char programDir[kPathSize] = {};
-  ReadRegString("Configure", "ThisProgramDir", "", programDir, 236, ProductRegKey);
+  ReadRegString("Configure", "ThisProgramDir", "", programDir, sizeof programDir, ProductRegKey);
+  const bool tooLong = strlen(programDir) > kMaxTargetLength;  // would have been cut
   TrimTrailingSeparators(programDir);
-  if (strchr(programDir, '\\') == nullptr) {
+  if (tooLong || strchr(programDir, '\\') == nullptr) {
     ::MessageBoxA(m_hWnd, "Unable to create an uninstall path.", kInstallCaption, MB_ICONERROR);
     EndDialog(IDCANCEL);
     return;
@@ -97,21 +99,26 @@ void CBackdropDlg::RunUninstallRelay() {
     return;
   }
   char temporary[kPathSize];
-  snprintf(temporary, sizeof temporary, "%s\\TEMP\\qtra", local);
-  CreateFolderPath(m_hWnd, temporary, 1);
-
   char source[kPathSize];
   char copy[kPathSize];
-  JoinPath(source, programDir, "qtrasx.exe");
-  JoinPath(copy, temporary, "qtrasx.exe");
+  // Paths that do not fit are refused: a cut one could name someone else's file.
+  if (!JoinPath(temporary, local, "TEMP\\qtra") || !JoinPath(source, programDir, "qtrasx.exe") ||
+      !JoinPath(copy, temporary, "qtrasx.exe")) {
+    ::MessageBoxA(m_hWnd, "Unable to create an uninstall path.", kInstallCaption, MB_ICONERROR);
+    EndDialog(IDCANCEL);
+    return;
+  }
+  CreateFolderPath(m_hWnd, temporary, 1);
   if (!PathExists(source)) {
     ShowMessage(m_hWnd, kInstallCaption, MB_ICONERROR, "Source File:\n%s\nis missing!", source);
     EndDialog(IDCANCEL);
     return;
   }
-  if (PathExists(copy)) ::SetFileAttributesA(copy, FILE_ATTRIBUTE_NORMAL);
-  ::DeleteFileA(copy);
-  if (::CopyFileA(source, copy, FALSE)) {
+  // The copy replaces only our own earlier copy, never what a link there points to.
+  const bool free = ClearLinkForWriting(copy, temporary);
+  if (free && PathExists(copy)) ::SetFileAttributesA(copy, FILE_ATTRIBUTE_NORMAL);
+  if (free) ::DeleteFileA(copy);
+  if (free && ::CopyFileA(source, copy, FALSE)) {
     ::ShellExecuteA(m_hWnd, "open", copy, "UnInstall2", temporary, SW_SHOW);
     EndDialog(IDCANCEL);
     return;
