@@ -1,7 +1,7 @@
 #include "installer/installer_app.h"
 
 #include "common/strings.h"
-#include "installer/backdrop_dlg.h"
+#include "installer/backdrop_dialog.h"
 #include "installer/installer_state.h"
 
 CInstallerApp theApp;

@@ -65,10 +65,10 @@ BEGIN_MESSAGE_TABLE(CMainDialog, CDialog)
   ON_COMMAND_ID(ID_OPTIONS_HIDE_AT_STARTUP, OnHideAtStartupCommand)
   ON_COMMAND_ID(ID_HIDE, OnHideCommand)
   ON_COMMAND_ID(ID_HELP_HELP, OnHelpCommand)
-  ON_COMMAND_ID(ID_HELP_README, OnReadMeCommand)
-  ON_COMMAND_ID(ID_HELP_MANUAL, OnManualCommand)
-  ON_COMMAND_ID(ID_SUPPORT_WEB_SITE, OnWebSiteCommand)
-  ON_COMMAND_ID(ID_SUPPORT_FAQ, OnFaqCommand)
+  ON_COMMAND_ID(ID_HELP_README, OnDocumentCommand)
+  ON_COMMAND_ID(ID_HELP_MANUAL, OnDocumentCommand)
+  ON_COMMAND_ID(ID_SUPPORT_WEB_SITE, OnWebPageCommand)
+  ON_COMMAND_ID(ID_SUPPORT_FAQ, OnWebPageCommand)
   ON_COMMAND_ID(ID_SUPPORT_EMAIL, OnEmailCommand)
   ON_COMMAND_ID(ID_SUPPORT_PHONE, OnPhoneCommand)
   ON_COMMAND_ID(ID_HELP_ABOUT, OnAboutCommand)
@@ -176,23 +176,13 @@ LRESULT CMainDialog::OnHelpCommand(WPARAM, LPARAM) {
   return 0;
 }
 
-LRESULT CMainDialog::OnReadMeCommand(WPARAM, LPARAM) {
-  OpenProgramDocument(m_hWnd, "README.TXT");
+LRESULT CMainDialog::OnDocumentCommand(WPARAM command, LPARAM) {
+  OpenProgramDocument(m_hWnd, LOWORD(command) == ID_HELP_README ? "README.TXT" : "MANUAL.TXT");
   return 0;
 }
 
-LRESULT CMainDialog::OnManualCommand(WPARAM, LPARAM) {
-  OpenProgramDocument(m_hWnd, "MANUAL.TXT");
-  return 0;
-}
-
-LRESULT CMainDialog::OnWebSiteCommand(WPARAM, LPARAM) {
-  OpenWebPage(m_hWnd, kWebSiteUrl);
-  return 0;
-}
-
-LRESULT CMainDialog::OnFaqCommand(WPARAM, LPARAM) {
-  OpenWebPage(m_hWnd, kFaqUrl);
+LRESULT CMainDialog::OnWebPageCommand(WPARAM command, LPARAM) {
+  OpenWebPage(m_hWnd, LOWORD(command) == ID_SUPPORT_FAQ ? kFaqUrl : kWebSiteUrl);
   return 0;
 }
 

@@ -45,10 +45,8 @@ class CMainDialog : public CDialog {
   LRESULT OnHideAtStartupCommand(WPARAM, LPARAM);
   LRESULT OnHideCommand(WPARAM, LPARAM);
   LRESULT OnHelpCommand(WPARAM, LPARAM);
-  LRESULT OnReadMeCommand(WPARAM, LPARAM);
-  LRESULT OnManualCommand(WPARAM, LPARAM);
-  LRESULT OnWebSiteCommand(WPARAM, LPARAM);
-  LRESULT OnFaqCommand(WPARAM, LPARAM);
+  LRESULT OnDocumentCommand(WPARAM, LPARAM);  // read-me or manual
+  LRESULT OnWebPageCommand(WPARAM, LPARAM);   // web site or questions page
   LRESULT OnEmailCommand(WPARAM, LPARAM);
   LRESULT OnPhoneCommand(WPARAM, LPARAM);
   LRESULT OnAboutCommand(WPARAM, LPARAM);

@@ -2,8 +2,8 @@
 // runs the install or uninstall sequence, or relays the uninstaller.
 #pragma once
 #include "common/framework/dialog.h"
-#include "installer/location_dlg.h"
-#include "installer/uninstall_dlg.h"
+#include "installer/location_dialog.h"
+#include "installer/uninstall_dialog.h"
 
 class CBackdropDlg : public CDialog {
  public:

@@ -1,4 +1,4 @@
-#include "installer/location_dlg.h"
+#include "installer/location_dialog.h"
 
 #include <commctrl.h>
 #include <direct.h>

@@ -1,4 +1,4 @@
-#include "installer/backdrop_dlg.h"
+#include "installer/backdrop_dialog.h"
 
 #include <direct.h>
 #include <shellapi.h>

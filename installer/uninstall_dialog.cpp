@@ -1,4 +1,4 @@
-#include "installer/uninstall_dlg.h"
+#include "installer/uninstall_dialog.h"
 
 #include <cstdio>
 #include <cstring>
