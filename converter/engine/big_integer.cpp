@@ -1,7 +1,7 @@
 #include "converter/engine/big_integer.h"
 
 void BigInteger::Set(uint64_t value) {
-  size_ = 0;
+  m_size = 0;
   Push(static_cast<uint32_t>(value));
   Push(static_cast<uint32_t>(value >> 32));
   Trim();
@@ -9,18 +9,18 @@ void BigInteger::Set(uint64_t value) {
 
 // A carry past the capacity is dropped; callers size their operands below it.
 void BigInteger::Push(uint32_t limb) {
-  if (size_ < kLimbs) limb_[size_++] = limb;
+  if (m_size < kLimbs) m_limb[m_size++] = limb;
 }
 
 void BigInteger::Trim() {
-  while (size_ > 0 && limb_[size_ - 1] == 0) --size_;
+  while (m_size > 0 && m_limb[m_size - 1] == 0) --m_size;
 }
 
 void BigInteger::MultiplySmall(uint32_t factor) {
   uint64_t carry = 0;
-  for (int i = 0; i < size_; ++i) {
-    carry += static_cast<uint64_t>(limb_[i]) * factor;
-    limb_[i] = static_cast<uint32_t>(carry);
+  for (int i = 0; i < m_size; ++i) {
+    carry += static_cast<uint64_t>(m_limb[i]) * factor;
+    m_limb[i] = static_cast<uint32_t>(carry);
     carry >>= 32;
   }
   if (carry != 0) Push(static_cast<uint32_t>(carry));
@@ -29,9 +29,9 @@ void BigInteger::MultiplySmall(uint32_t factor) {
 
 void BigInteger::AddSmall(uint32_t addend) {
   uint64_t carry = addend;
-  for (int i = 0; i < size_ && carry != 0; ++i) {
-    carry += limb_[i];
-    limb_[i] = static_cast<uint32_t>(carry);
+  for (int i = 0; i < m_size && carry != 0; ++i) {
+    carry += m_limb[i];
+    m_limb[i] = static_cast<uint32_t>(carry);
     carry >>= 32;
   }
   if (carry != 0) Push(static_cast<uint32_t>(carry));
@@ -45,26 +45,26 @@ void BigInteger::MultiplyPow10(int exponent) {
 }
 
 void BigInteger::ShiftLeft(int bits) {
-  if (size_ == 0 || bits <= 0) return;
+  if (m_size == 0 || bits <= 0) return;
   const int limbShift = bits / 32;
   const int bitShift = bits % 32;
-  int newSize = size_ + limbShift + 1;
+  int newSize = m_size + limbShift + 1;
   if (newSize > kLimbs) newSize = kLimbs;
   for (int i = newSize - 1; i >= 0; --i) {
     const int from = i - limbShift;
-    uint32_t high = from >= 0 && from < size_ ? limb_[from] : 0;
-    uint32_t low = from - 1 >= 0 && from - 1 < size_ ? limb_[from - 1] : 0;
-    limb_[i] = bitShift == 0 ? high : (high << bitShift) | (low >> (32 - bitShift));
+    uint32_t high = from >= 0 && from < m_size ? m_limb[from] : 0;
+    uint32_t low = from - 1 >= 0 && from - 1 < m_size ? m_limb[from - 1] : 0;
+    m_limb[i] = bitShift == 0 ? high : (high << bitShift) | (low >> (32 - bitShift));
   }
-  size_ = newSize;
+  m_size = newSize;
   Trim();
 }
 
 uint32_t BigInteger::DivideSmall(uint32_t divisor) {
   uint64_t remainder = 0;
-  for (int i = size_ - 1; i >= 0; --i) {
-    const uint64_t current = (remainder << 32) | limb_[i];
-    limb_[i] = static_cast<uint32_t>(current / divisor);
+  for (int i = m_size - 1; i >= 0; --i) {
+    const uint64_t current = (remainder << 32) | m_limb[i];
+    m_limb[i] = static_cast<uint32_t>(current / divisor);
     remainder = current % divisor;
   }
   Trim();
@@ -74,23 +74,23 @@ uint32_t BigInteger::DivideSmall(uint32_t divisor) {
 uint32_t BigInteger::TakeBitsFrom(int bit) {
   const int index = bit / 32;
   const int shift = bit % 32;
-  if (index >= size_) return 0;
-  uint32_t taken = limb_[index] >> shift;
-  if (shift != 0 && index + 1 < size_) taken |= limb_[index + 1] << (32 - shift);
+  if (index >= m_size) return 0;
+  uint32_t taken = m_limb[index] >> shift;
+  if (shift != 0 && index + 1 < m_size) taken |= m_limb[index + 1] << (32 - shift);
   if (shift == 0) {
-    size_ = index;
+    m_size = index;
   } else {
-    limb_[index] &= (1u << shift) - 1;
-    size_ = index + 1;
+    m_limb[index] &= (1u << shift) - 1;
+    m_size = index + 1;
   }
   Trim();
   return taken;
 }
 
 int BigInteger::Compare(const BigInteger& other) const {
-  if (size_ != other.size_) return size_ < other.size_ ? -1 : 1;
-  for (int i = size_ - 1; i >= 0; --i) {
-    if (limb_[i] != other.limb_[i]) return limb_[i] < other.limb_[i] ? -1 : 1;
+  if (m_size != other.m_size) return m_size < other.m_size ? -1 : 1;
+  for (int i = m_size - 1; i >= 0; --i) {
+    if (m_limb[i] != other.m_limb[i]) return m_limb[i] < other.m_limb[i] ? -1 : 1;
   }
   return 0;
 }

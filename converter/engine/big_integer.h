@@ -13,7 +13,7 @@ class BigInteger {
   explicit BigInteger(uint64_t value) { Set(value); }
 
   void Set(uint64_t value);
-  bool IsZero() const { return size_ == 0; }
+  bool IsZero() const { return m_size == 0; }
 
   void MultiplySmall(uint32_t factor);
   void AddSmall(uint32_t addend);
@@ -31,6 +31,6 @@ class BigInteger {
   void Push(uint32_t limb);
   void Trim();
 
-  uint32_t limb_[kLimbs];  // little-endian; only the first size_ are meaningful
-  int size_ = 0;           // limb_[size_ - 1] != 0 when size_ > 0
+  uint32_t m_limb[kLimbs];  // little-endian; only the first m_size are meaningful
+  int m_size = 0;           // m_limb[m_size - 1] != 0 when m_size > 0
 };

@@ -1,6 +1,9 @@
 // The converter's fixed knowledge of its seven pages: categories in tab order,
 // their units, control identifiers and registry value names. Every other part
-// of the program reads these facts from here.
+// of the program reads these facts from here. This table and
+// temperature_notes.h are the only parts of the engine that know about
+// windows (identifiers and texts, as plain numbers and strings); the
+// conversion and formatting code takes nothing from them but unit counts.
 #pragma once
 
 enum UnitCategory {

@@ -312,8 +312,8 @@ bool HoldsAnyOf(const char* text, const char* characters) {
 
 }  // namespace
 
-size_t FormatResultText(double value, int notation, int decimals, int noTrailingZeros,
-                        char* out, size_t outSize) {
+size_t ResultToText(double value, int notation, int decimals, int noTrailingZeros,
+                    char* out, size_t outSize) {
   if (out == nullptr || outSize == 0) return 0;
   if (decimals < 0) decimals = 0;
   if (decimals > kMaxDecimals) decimals = kMaxDecimals;

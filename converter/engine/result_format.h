@@ -20,8 +20,8 @@ constexpr size_t kResultTextSize = 1 + 309 + 1 + 32 + 1;
 //   none of "-", "+", "#", "N", "E".
 // Infinities and NaNs read "1.#INF", "-1.#INF", "1.#QNAN", "-1.#QNAN", and the
 // default NaN of invalid operations "-1.#IND" (a signalling NaN: "1.#SNAN").
-size_t FormatResultText(double value, int notation, int decimals, int noTrailingZeros,
-                        char* out, size_t outSize);
+size_t ResultToText(double value, int notation, int decimals, int noTrailingZeros,
+                    char* out, size_t outSize);
 
 // Removes trailing zeros after a decimal point, then the point if nothing
 // follows it: "12.500000" -> "12.5", "12.000000" -> "12", "0.000000" -> "0";

@@ -1,4 +1,5 @@
-// Temperature scales convert through kelvin by fixed formulas.
+// Temperature scales convert through kelvin by fixed formulas. The page's two
+// static texts are in temperature_notes.h.
 #pragma once
 
 enum TemperatureScale {
@@ -8,15 +9,6 @@ enum TemperatureScale {
   kReaumur = 3,
   kKelvin = 4,
 };
-
-// Static texts of the Temperature page.
-constexpr int kAbsoluteZeroNoteId = 1302;     // three lines, set once at creation
-constexpr int kAbsoluteZeroWarningId = 1303;  // empty or the warning below
-constexpr const char kAbsoluteZeroNote[] =
-    "The customary definition of kelvin temperature is incapable of being below zero in "
-    "any possible configuration of atoms with any possible momenta.";
-constexpr const char kAbsoluteZeroWarning[] =
-    "No temperature conversions are valid below absolute zero kelvin.";
 
 // `value` on scale `scale` in kelvin; an unknown scale is taken as kelvin.
 double TemperatureToKelvin(int scale, double value);

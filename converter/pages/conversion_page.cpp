@@ -8,8 +8,6 @@
 #include "common/registry.h"
 #include "converter/app/app_state.h"
 #include "converter/engine/conversion.h"
-#include "converter/engine/number_reading.h"
-#include "converter/pages/format_result.h"
 #include "converter/pages/labelled_control.h"
 #include "converter/pages/temperature_page.h"
 
@@ -209,19 +207,19 @@ void CConversionPage::ConvertFrom(int editId) {
   memset(m_text, 0, sizeof m_text);
   m_busy = 1;
   m_typed = 0;
-  m_result = 0;
   ::GetDlgItemTextA(m_hWnd, editId, m_text, kTypedReadSize);
-  m_typed = ReadNumber(m_text);
-  const int source = UnitIndexOfEdit(m_category, editId);
-  for (int target = 0; target < m_category.unitCount; ++target) {
-    if (target == source) continue;
-    m_result = ConvertValue(m_categoryIndex, source, target, m_typed);
-    FormatResult(m_category.firstEditId + target, m_hWnd, m_result, m_text, sizeof m_text, m_notation,
-                 m_decimals, m_noTrailingZeros);
-  }
+  const ResultOptions options = {m_notation, m_decimals, m_noTrailingZeros};
+  // The one buffer holds the typed text, then each result in turn.
+  m_typed = ConvertTypedText(m_categoryIndex, UnitIndexOfEdit(m_category, editId), m_text, options, m_text,
+                             sizeof m_text, ShowResult, this);
   RefreshCategoryNotes();
   m_lastUsedEdit = editId;
   m_busy = 0;
+}
+
+void CConversionPage::ShowResult(void* page, int unit, const char* text) {
+  const CConversionPage* self = static_cast<const CConversionPage*>(page);
+  ::SetDlgItemTextA(self->m_hWnd, self->m_category.firstEditId + unit, text);
 }
 
 void CConversionPage::CopyUnitToClipboard(int unitIndex) {

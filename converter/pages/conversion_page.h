@@ -48,6 +48,8 @@ class CConversionPage : public CTabPage {
 
  private:
   void ConvertFrom(int editId);
+  // Writes one result text of a keystroke into its unit's box.
+  static void ShowResult(void* page, int unit, const char* text);
   void CopyUnitToClipboard(int unitIndex);
   void ClearBoxes();
   void RestoreSettings();
@@ -66,7 +68,6 @@ class CConversionPage : public CTabPage {
   int m_suppress = 1;  // restoring or clearing: the boxes' changes convert nothing
   int m_busy = 0;      // a conversion is writing its results
   double m_typed = 0;
-  double m_result = 0;
   char m_text[kTextBufferSize] = {};
 };
 

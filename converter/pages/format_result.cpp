@@ -5,6 +5,6 @@
 void FormatResult(int editId, HWND page, double value, char* text, size_t textSize, int notation,
                   int decimals, int noTrailingZeros) {
   if (text == nullptr || textSize == 0) return;
-  FormatResultText(value, notation, decimals, noTrailingZeros, text, textSize);
+  ResultToText(value, notation, decimals, noTrailingZeros, text, textSize);
   ::SetDlgItemTextA(page, editId, text);
 }

@@ -1,4 +1,6 @@
-// Writes one converted value into a unit's box, formatted with the page's options.
+// Writes one converted value into a unit's box, formatted with the page's options:
+// ResultToText, then the box's text. A keystroke writes all of its results at
+// once through ConvertTypedText instead; this is the form for one value.
 #pragma once
 #include <windows.h>
 

@@ -1,6 +1,7 @@
 #include "converter/pages/temperature_page.h"
 
 #include "converter/engine/temperature.h"
+#include "converter/engine/temperature_notes.h"
 
 CTemperaturePage::CTemperaturePage()
     : CConversionPage(kCategoryTemperature, *CategoryAt(kCategoryTemperature)) {}

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "converter/engine/catalogue.h"
-#include "converter/engine/temperature.h"
+#include "converter/engine/temperature_notes.h"
 
 namespace pages_rc {
 

@@ -13,7 +13,7 @@ namespace {
 std::string Format(double value, int notation, int decimals, int noTrailingZeros = 0) {
   char text[kResultTextSize];
   const size_t length =
-      FormatResultText(value, notation, decimals, noTrailingZeros, text, sizeof text);
+      ResultToText(value, notation, decimals, noTrailingZeros, text, sizeof text);
   EXPECT_EQ(strlen(text), length);
   return text;
 }
@@ -33,7 +33,7 @@ std::string Stripped(const char* text) {
 
 }  // namespace
 
-TEST(FormatResult, WorkedExamplesAtSixDecimals) {
+TEST(ResultToText, WorkedExamplesAtSixDecimals) {
   EXPECT_EQ("12.000000", Format(12, kNotationFloat, 6));
   EXPECT_EQ("12", Format(12, kNotationFloat, 6, 1));
   EXPECT_EQ("1.200000E+001", Format(12, kNotationScientific, 6));
@@ -48,7 +48,7 @@ TEST(FormatResult, WorkedExamplesAtSixDecimals) {
   EXPECT_EQ("12.5", Format(12.5, kNotationFloat, 6, 1));
 }
 
-TEST(FormatResult, ZeroDecimalsHasNoPointAndExactHalvesRoundAwayFromZero) {
+TEST(ResultToText, ZeroDecimalsHasNoPointAndExactHalvesRoundAwayFromZero) {
   EXPECT_EQ("3", Format(2.5, kNotationFloat, 0));
   EXPECT_EQ("3", Format(2.5, kNotationFloat, 0, 1));
   EXPECT_EQ("-3", Format(-2.5, kNotationFloat, 0));
@@ -60,14 +60,14 @@ TEST(FormatResult, ZeroDecimalsHasNoPointAndExactHalvesRoundAwayFromZero) {
   EXPECT_EQ("0.1", Format(0.15, kNotationFloat, 1));
 }
 
-TEST(FormatResult, UnknownNotationIsWhicheverIsShorter) {
+TEST(ResultToText, UnknownNotationIsWhicheverIsShorter) {
   for (int notation : {0, 3, 7, -1}) {
     EXPECT_EQ("1.23457E+006", Format(1234567, notation, 6)) << notation;
     EXPECT_EQ("12", Format(12, notation, 6)) << notation;
   }
 }
 
-TEST(FormatResult, RoundingCarriesIntoNewLeadingDigit) {
+TEST(ResultToText, RoundingCarriesIntoNewLeadingDigit) {
   EXPECT_EQ("10.000000", Format(9.9999996, kNotationFloat, 6));
   EXPECT_EQ("1.000000E+001", Format(9.9999996, kNotationScientific, 6));
   EXPECT_EQ("1E+006", Format(999999.5, kNotationShorter, 6));
@@ -78,7 +78,7 @@ TEST(FormatResult, RoundingCarriesIntoNewLeadingDigit) {
   EXPECT_EQ("1.0", Format(0.96, kNotationFloat, 1));
 }
 
-TEST(FormatResult, ShorterSwitchesToExponentAtPrecisionAndBelowMinusFour) {
+TEST(ResultToText, ShorterSwitchesToExponentAtPrecisionAndBelowMinusFour) {
   EXPECT_EQ("123456", Format(123456, kNotationShorter, 6));
   EXPECT_EQ("1.23457E+006", Format(1234567, kNotationShorter, 6));
   EXPECT_EQ("1E+001", Format(12, kNotationShorter, 0));  // 0 digits count as 1
@@ -88,7 +88,7 @@ TEST(FormatResult, ShorterSwitchesToExponentAtPrecisionAndBelowMinusFour) {
   EXPECT_EQ("1.23457E-005", Format(0.00001234567, kNotationShorter, 6));
 }
 
-TEST(FormatResult, WholeRangeOfMagnitudes) {
+TEST(ResultToText, WholeRangeOfMagnitudes) {
   EXPECT_EQ("0.000000", Format(0.0, kNotationFloat, 6));
   EXPECT_EQ("0.000000E+000", Format(0.0, kNotationScientific, 6));
   EXPECT_EQ("0", Format(0.0, kNotationShorter, 6));
@@ -127,7 +127,7 @@ TEST(FormatResult, WholeRangeOfMagnitudes) {
   EXPECT_EQ(big, Format(1e300, kNotationFloat, 0));
 }
 
-TEST(FormatResult, LargestDoubleFloatOnlyAt32DecimalsIsWrittenWhole) {
+TEST(ResultToText, LargestDoubleFloatOnlyAt32DecimalsIsWrittenWhole) {
   const std::string digits =
       "179769313486231570814527423731704356798070567525844996598917476803157260780028538760"
       "589558632766878171540458953514382464234321326889464182768467546703537516986049910576"
@@ -144,7 +144,7 @@ TEST(FormatResult, LargestDoubleFloatOnlyAt32DecimalsIsWrittenWhole) {
   EXPECT_EQ("1.797693134862315708145274237317E+308", Format(DBL_MAX, kNotationShorter, 32));
 }
 
-TEST(FormatResult, NonFiniteTextsAreFixedAndNeverStripped) {
+TEST(ResultToText, NonFiniteTextsAreFixedAndNeverStripped) {
   const double infinity = FromBits(0x7FF0000000000000ull);
   for (int notation : {kNotationFloat, kNotationScientific, kNotationShorter}) {
     for (int decimals : {0, 6, 32}) {
@@ -160,7 +160,7 @@ TEST(FormatResult, NonFiniteTextsAreFixedAndNeverStripped) {
   EXPECT_EQ("-1.#IND", Format(zero * infinity, kNotationFloat, 6));
 }
 
-TEST(FormatResult, TrailingZerosFlagOnlyStripsPlainTexts) {
+TEST(ResultToText, TrailingZerosFlagOnlyStripsPlainTexts) {
   EXPECT_EQ("1609.34", Format(1609.34, kNotationFloat, 6, 1));
   EXPECT_EQ("1609.340000", Format(1609.34, kNotationFloat, 6, 2));  // only 1 strips
   EXPECT_EQ("1.609340E+003", Format(1609.34, kNotationScientific, 6, 1));
@@ -169,24 +169,24 @@ TEST(FormatResult, TrailingZerosFlagOnlyStripsPlainTexts) {
   EXPECT_EQ("100", Format(100, kNotationFloat, 3, 1));
 }
 
-TEST(FormatResult, OutputIsBoundedAndTerminated) {
+TEST(ResultToText, OutputIsBoundedAndTerminated) {
   char text[8];
   memset(text, 'x', sizeof text);
-  EXPECT_EQ(7u, FormatResultText(1609.34, kNotationFloat, 6, 0, text, sizeof text));
+  EXPECT_EQ(7u, ResultToText(1609.34, kNotationFloat, 6, 0, text, sizeof text));
   EXPECT_STREQ("1609.34", text);  // "1609.340000" cut to fit
   char one[1] = {'x'};
-  EXPECT_EQ(0u, FormatResultText(1609.34, kNotationFloat, 6, 0, one, sizeof one));
+  EXPECT_EQ(0u, ResultToText(1609.34, kNotationFloat, 6, 0, one, sizeof one));
   EXPECT_EQ('\0', one[0]);
-  EXPECT_EQ(0u, FormatResultText(1, kNotationFloat, 6, 0, nullptr, 10));
+  EXPECT_EQ(0u, ResultToText(1, kNotationFloat, 6, 0, nullptr, 10));
 }
 
-TEST(FormatResult, DecimalCountOutsideTheListIsClamped) {
+TEST(ResultToText, DecimalCountOutsideTheListIsClamped) {
   EXPECT_EQ(Format(1.0 / 3, kNotationFloat, 32), Format(1.0 / 3, kNotationFloat, 40));
   EXPECT_EQ("0", Format(0.25, kNotationFloat, -3));
 }
 
 // Both sides of the integer fast path's limits: 2^63, 2^-64, 2^-75, 19 decimals.
-TEST(FormatResult, ExactDigitsAcrossMagnitudeAndPrecisionLimits) {
+TEST(ResultToText, ExactDigitsAcrossMagnitudeAndPrecisionLimits) {
   EXPECT_EQ("9223372036854775808.000000", Format(9223372036854775808.0, kNotationFloat, 6));
   EXPECT_EQ("9223372036854774784.000000", Format(9223372036854774784.0, kNotationFloat, 6));
   EXPECT_EQ("18446744073709551616.0", Format(18446744073709551616.0, kNotationFloat, 1));
@@ -412,7 +412,7 @@ void ExpectEveryDecimalCount(double value, const Expected (&table)[kMaxDecimals 
 
 }  // namespace
 
-TEST(FormatResult, EveryDecimalCountInEveryNotation) {
+TEST(ResultToText, EveryDecimalCountInEveryNotation) {
   ExpectEveryDecimalCount(1609.34, kMiles);
   ExpectEveryDecimalCount(0.0006213881811967937, kMetersToMiles);
   ExpectEveryDecimalCount(2.5, kExactHalf);

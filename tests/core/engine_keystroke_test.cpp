@@ -1,13 +1,14 @@
 // A keystroke as a page handles it: read the typed text, convert to every other
 // unit, format each result with the page's options.
 #include <gtest/gtest.h>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "converter/engine/catalogue.h"
 #include "converter/engine/conversion.h"
-#include "converter/engine/number_reading.h"
 #include "converter/engine/result_format.h"
+#include "tests/harness/keystroke_texts.h"
 
 namespace {
 
@@ -15,15 +16,16 @@ std::vector<std::string> Keystroke(int category, int source, const char* typed,
                                    int notation = kDefaultNotation,
                                    int decimals = kDefaultDecimals,
                                    int noTrailingZeros = kDefaultNoTrailingZeros) {
-  const double value = ReadNumber(typed);
-  std::vector<std::string> shown;
-  for (int t = 0; t < CategoryAt(category)->unitCount; ++t) {
-    char text[kResultTextSize];
-    FormatResultText(ConvertValue(category, source, t, value), notation, decimals,
-                     noTrailingZeros, text, sizeof text);
-    shown.push_back(t == source ? std::string(typed) : text);
-  }
-  return shown;
+  return qtest::TypedTexts(category, source, typed, {notation, decimals, noTrailingZeros});
+}
+
+struct Call {
+  int unit;
+  std::string text;
+};
+
+void Record(void* calls, int unit, const char* text) {
+  static_cast<std::vector<Call>*>(calls)->push_back({unit, text});
 }
 
 }  // namespace
@@ -64,4 +66,56 @@ TEST(Keystroke, AcreAndVolumeExamples) {
   EXPECT_EQ("1728", Keystroke(kCategoryVolume, 1, "1")[0]);
   EXPECT_EQ("61.02374", Keystroke(kCategoryVolume, 15, "1")[0]);
   EXPECT_EQ("1.728000E+003", Keystroke(kCategoryVolume, 1, "1", kNotationScientific)[0]);
+}
+
+TEST(Keystroke, EveryOtherUnitOnceInUnitOrderFromOneBuffer) {
+  // The page's one buffer holds the typed text and then each result.
+  for (int category = 0; category < kCategoryCount; ++category) {
+    const int count = CategoryAt(category)->unitCount;
+    for (int source : {0, count / 2, count - 1}) {
+      char buffer[kResultTextSize] = "2.5e1 typed";
+      std::vector<Call> calls;
+      const double read = ConvertTypedText(category, source, buffer, ResultOptions(), buffer, sizeof buffer,
+                                           Record, &calls);
+      EXPECT_EQ(25.0, read);
+      ASSERT_EQ(static_cast<size_t>(count - 1), calls.size()) << category;
+      const std::vector<std::string> alone = qtest::ConvertedTexts(category, source, 25.0);
+      for (size_t i = 0; i < calls.size(); ++i) {
+        EXPECT_EQ(static_cast<int>(i) + (static_cast<int>(i) >= source ? 1 : 0), calls[i].unit);
+        EXPECT_EQ(alone[calls[i].unit], calls[i].text) << category << " unit " << calls[i].unit;
+      }
+    }
+  }
+}
+
+TEST(Keystroke, NothingHappensWithoutACategoryBufferOrSink) {
+  char text[kResultTextSize] = "untouched";
+  std::vector<Call> calls;
+  const struct {
+    int category;
+    char* buffer;
+    size_t size;
+    ResultSink sink;
+  } cases[] = {
+      {-1, text, sizeof text, Record},
+      {kCategoryCount, text, sizeof text, Record},
+      {kCategoryLength, nullptr, sizeof text, Record},
+      {kCategoryLength, text, 0, Record},
+      {kCategoryLength, text, sizeof text, nullptr},
+  };
+  for (const auto& c : cases) {
+    ConvertTypedText(c.category, 0, "7", ResultOptions(), c.buffer, c.size, c.sink, &calls);
+    EXPECT_TRUE(calls.empty()) << c.category;
+    EXPECT_STREQ("untouched", text);
+  }
+}
+
+TEST(Keystroke, ShortBufferGivesTerminatedTextsNeverAnOverrun) {
+  char buffer[8 + 4];
+  memset(buffer, 'x', sizeof buffer);
+  std::vector<Call> calls;
+  ConvertTypedText(kCategoryLength, 11, "1e9", ResultOptions(), buffer, 8, Record, &calls);
+  ASSERT_EQ(11u, calls.size());
+  for (const Call& call : calls) EXPECT_LE(call.text.size(), 7u) << call.unit;
+  EXPECT_EQ(std::string(4, 'x'), std::string(buffer + 8, 4));
 }

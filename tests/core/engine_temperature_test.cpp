@@ -11,8 +11,8 @@ namespace {
 // The page's default options: "Float only", 6 decimals, no trailing zeros.
 std::string Shown(int source, int target, double typed) {
   char text[kResultTextSize];
-  FormatResultText(ConvertTemperature(source, target, typed), kDefaultNotation, kDefaultDecimals,
-                   kDefaultNoTrailingZeros, text, sizeof text);
+  ResultToText(ConvertTemperature(source, target, typed), kDefaultNotation, kDefaultDecimals,
+               kDefaultNoTrailingZeros, text, sizeof text);
   return text;
 }
 

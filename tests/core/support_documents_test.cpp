@@ -107,8 +107,8 @@ TEST(DocumentExamples, EachExampleIsWhatTheEngineShows) {
     const int target = UnitIndex(*length, example.target);
     ASSERT_TRUE(source >= 0 && target >= 0) << example.source << " " << example.target;
     char text[kResultTextSize];
-    FormatResultText(ConvertValue(kCategoryLength, source, target, ReadNumber(example.typed)), example.notation,
-                     example.decimals, example.noTrailingZeros, text, sizeof text);
+    ResultToText(ConvertValue(kCategoryLength, source, target, ReadNumber(example.typed)), example.notation,
+                 example.decimals, example.noTrailingZeros, text, sizeof text);
     EXPECT_STREQ(example.shown, text) << example.typed << " " << example.source << " in " << example.target;
     EXPECT_NE(std::string::npos, all.find(example.typed)) << example.typed;
     if (example.shownInDocuments) {

@@ -55,26 +55,26 @@ class ConverterAccessibility : public ::testing::Test {
     if (!accessibility) {
       ASSERT_TRUE(qtest::WriteRegText(kProgramDlls, "oleacc", ""));
     }
-    program_ = new qtest::Program;
-    ASSERT_TRUE(program_->Start(qtest::BinPath("qtra.exe"), "", qtest::MakeTempFolder("qtra_accessibility")));
-    main_ = qtest::WaitForWindow("Quantara - Version 11.04.01", program_->Id(), 60000);
-    ASSERT_NE(nullptr, main_);
+    m_program = new qtest::Program;
+    ASSERT_TRUE(m_program->Start(qtest::BinPath("qtra.exe"), "", qtest::MakeTempFolder("qtra_accessibility")));
+    m_main = qtest::WaitForWindow("Quantara - Version 11.04.01", m_program->Id(), 60000);
+    ASSERT_NE(nullptr, m_main);
   }
   static void TearDownTestSuite() {
-    if (main_ != nullptr) qtest::PostCommand(main_, 65000);  // Exit
-    if (program_ != nullptr) program_->WaitForExit(30000);
-    delete program_;
+    if (m_main != nullptr) qtest::PostCommand(m_main, 65000);  // Exit
+    if (m_program != nullptr) m_program->WaitForExit(30000);
+    delete m_program;
     qtest::DeleteRegTree(kProgramDlls);
     ::CoUninitialize();
   }
-  static HWND Control(int id) { return qtest::FindControl(main_, id); }
+  static HWND Control(int id) { return qtest::FindControl(m_main, id); }
 
-  static qtest::Program* program_;
-  static HWND main_;
+  static qtest::Program* m_program;
+  static HWND m_main;
 };
 
-qtest::Program* ConverterAccessibility::program_ = nullptr;
-HWND ConverterAccessibility::main_ = nullptr;
+qtest::Program* ConverterAccessibility::m_program = nullptr;
+HWND ConverterAccessibility::m_main = nullptr;
 
 // The system's own answer: the program changed nothing for the window.
 void ExpectSystemsAnswer(HWND window) {
@@ -108,7 +108,7 @@ TEST_F(ConverterAccessibility, BoxesAndListsAreNamedAsShownAndTheRestAsBefore) {
       ExpectSystemsAnswer(Control(id));
   }
   EXPECT_EQ(107, boxes);
-  for (HWND window : {main_, Control(1024) /* tab strip */, qtest::FindPageOf(main_, 1046) /* Inches */})
+  for (HWND window : {m_main, Control(1024) /* tab strip */, qtest::FindPageOf(m_main, 1046) /* Inches */})
     ExpectSystemsAnswer(window);
   // The choices and the check box are named by their own texts.
   EXPECT_EQ(L"Float only", Ask(Control(CategoryAt(0)->floatRadioId)).name);

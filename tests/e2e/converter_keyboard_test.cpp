@@ -8,14 +8,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "converter/engine/catalogue.h"
-#include "converter/engine/conversion.h"
-#include "converter/engine/result_format.h"
+#include "tests/harness/keystroke_texts.h"
 #include "tests/harness/test_support.h"
 
 namespace {
@@ -67,36 +65,35 @@ class ConverterKeyboard : public ::testing::Test {
   void TearDown() override { End(65000); }
 
   void Start() {
-    ASSERT_TRUE(program_.Start(qtest::BinPath("qtra.exe"), "", qtest::MakeTempFolder("qtra_keys")));
-    main_ = qtest::WaitForWindow("Quantara - Version 11.04.01", program_.Id(), 60000);
-    ASSERT_NE(nullptr, main_);
-    tabs_ = qtest::FindControl(main_, 1024);
-    ::SetForegroundWindow(main_);
-    ASSERT_TRUE(qtest::WaitUntil([&] { return ::GetForegroundWindow() == main_; }, 5000));
+    ASSERT_TRUE(m_program.Start(qtest::BinPath("qtra.exe"), "", qtest::MakeTempFolder("qtra_keys")));
+    m_main = qtest::WaitForWindow("Quantara - Version 11.04.01", m_program.Id(), 60000);
+    ASSERT_NE(nullptr, m_main);
+    m_tabs = qtest::FindControl(m_main, 1024);
+    ::SetForegroundWindow(m_main);
+    ASSERT_TRUE(qtest::WaitUntil([&] { return ::GetForegroundWindow() == m_main; }, 5000));
   }
   // 65000 ends without saving, WM_CLOSE (the close box) saves.
   void End(UINT how) {
-    if (main_ == nullptr) return;
-    ::PostMessageA(main_, how == WM_CLOSE ? WM_CLOSE : WM_COMMAND, how == WM_CLOSE ? 0 : how, 0);
-    EXPECT_TRUE(program_.WaitForExit(30000));
-    main_ = nullptr;
+    if (m_main == nullptr) return;
+    ::PostMessageA(m_main, how == WM_CLOSE ? WM_CLOSE : WM_COMMAND, how == WM_CLOSE ? 0 : how, 0);
+    EXPECT_TRUE(m_program.WaitForExit(30000));
+    m_main = nullptr;
   }
 
-  HWND Control(int id) const { return qtest::FindControl(main_, id); }
+  HWND Control(int id) const { return qtest::FindControl(m_main, id); }
   HWND Box(int tab, int unit) const { return Control(CategoryAt(tab)->firstEditId + unit); }
-  int ShownTab() const { return static_cast<int>(::SendMessageA(tabs_, TCM_GETCURSEL, 0, 0)); }
+  int ShownTab() const { return static_cast<int>(::SendMessageA(m_tabs, TCM_GETCURSEL, 0, 0)); }
   bool Shows(int tab) const { return qtest::WaitUntil([&] { return ShownTab() == tab; }, 5000); }
 
   ::testing::AssertionResult FocusReaches(HWND expected) const {
-    if (qtest::WaitUntil([&] { return FocusOf(main_) == expected; }, 3000)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "the focus is on control " << ::GetDlgCtrlID(FocusOf(main_)) << ", not "
+    if (qtest::WaitUntil([&] { return FocusOf(m_main) == expected; }, 3000)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the focus is on control " << ::GetDlgCtrlID(FocusOf(m_main)) << ", not "
                                          << ::GetDlgCtrlID(expected);
   }
   // Keys typed now land in box `source` of `tab` and convert into box `target`.
   void TypeConverts(int tab, int source, const char* digits, int target, int notation = kNotationFloat) {
-    ASSERT_TRUE(qtest::TypeKeys(main_, digits));
-    char expected[kResultTextSize];
-    FormatResultText(ConvertValue(tab, source, target, atof(digits)), notation, 6, 1, expected, sizeof expected);
+    ASSERT_TRUE(qtest::TypeKeys(m_main, digits));
+    const std::string expected = qtest::TypedTexts(tab, source, digits, {notation, 6, 1})[target];
     EXPECT_TRUE(qtest::WaitUntil([&] { return qtest::GetText(Box(tab, target)) == expected; }, 5000))
         << CategoryAt(tab)->name << ": " << qtest::GetText(Box(tab, target)) << " instead of " << expected;
     EXPECT_EQ(digits, qtest::GetText(Box(tab, source)));
@@ -117,7 +114,7 @@ class ConverterKeyboard : public ::testing::Test {
     for (int radio : {c.floatRadioId, c.scientificRadioId, c.shorterRadioId})
       if (qtest::IsChecked(Control(radio))) order.push_back(Control(radio));
     order.push_back(Control(c.decimalsListId));
-    order.push_back(tabs_);
+    order.push_back(m_tabs);
     ASSERT_TRUE(FocusReaches(order[1]));
     for (size_t step = 1; step <= order.size(); ++step) {
       Chord(backwards ? std::initializer_list<WORD>{VK_SHIFT, VK_TAB} : std::initializer_list<WORD>{VK_TAB});
@@ -131,9 +128,9 @@ class ConverterKeyboard : public ::testing::Test {
     }
   }
 
-  qtest::Program program_;
-  HWND main_ = nullptr;
-  HWND tabs_ = nullptr;
+  qtest::Program m_program;
+  HWND m_main = nullptr;
+  HWND m_tabs = nullptr;
 };
 
 TEST_F(ConverterKeyboard, TypingAfterStartAndAfterEveryTabChangeGoesIntoTheLastUsedBox) {
@@ -141,10 +138,10 @@ TEST_F(ConverterKeyboard, TypingAfterStartAndAfterEveryTabChangeGoesIntoTheLastU
   TypeConverts(kCategoryLength, 0, "2", 1);  // a first start: the first box
 
   RECT strip = {};
-  ::GetWindowRect(tabs_, &strip);
+  ::GetWindowRect(m_tabs, &strip);
   const int tabWidth = (strip.right - strip.left - 8) / kCategoryCount;
   const POINT area = {strip.left + tabWidth * 3 / 2, strip.top + 8};
-  ASSERT_EQ(tabs_, ::WindowFromPoint(area));
+  ASSERT_EQ(m_tabs, ::WindowFromPoint(area));
   // Wine's desktop now and then loses a click made right after a move: one more then.
   bool switched = false;
   for (int click = 0; click < 3 && !switched; ++click) {
@@ -213,8 +210,7 @@ TEST_F(ConverterKeyboard, ArrowsStepThroughTheNotationChoicesAndMnemonicsActOnTh
     Chord({move.key});
     ASSERT_TRUE(FocusReaches(radios[move.choice])) << "key " << move.key;
     for (int choice = 0; choice < 3; ++choice) EXPECT_EQ(choice == move.choice, qtest::IsChecked(radios[choice]));
-    char expected[kResultTextSize];
-    FormatResultText(ConvertValue(kCategoryLength, 0, 11, 3), notations[move.choice], 6, 1, expected, sizeof expected);
+    const std::string expected = qtest::ConvertedTexts(kCategoryLength, 0, 3, {notations[move.choice], 6, 1})[11];
     EXPECT_TRUE(qtest::WaitUntil([&] { return qtest::GetText(Box(kCategoryLength, 11)) == expected; }, 5000))
         << "not recomputed: " << qtest::GetText(Box(kCategoryLength, 11)) << " instead of " << expected;
   }

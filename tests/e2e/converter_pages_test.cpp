@@ -9,9 +9,7 @@
 #include <string>
 
 #include "converter/engine/catalogue.h"
-#include "converter/engine/conversion.h"
-#include "converter/engine/number_reading.h"
-#include "converter/engine/result_format.h"
+#include "tests/harness/keystroke_texts.h"
 #include "tests/harness/test_support.h"
 
 namespace {
@@ -22,36 +20,33 @@ const int kTabsId = 1024;
 // What a box shows for `typed` in unit `source` with the built-in options.
 std::string Expected(int tab, int source, int target, const std::string& typed, int notation = kNotationFloat,
                      int decimals = 6, int noTrailingZeros = 1) {
-  const std::string read = typed.substr(0, 100);
-  char text[kResultTextSize];
-  FormatResultText(ConvertValue(tab, source, target, ReadNumber(read.c_str())), notation, decimals, noTrailingZeros,
-                   text, sizeof text);
-  return text;
+  // The page reads at most 100 characters of a box.
+  return qtest::TypedTexts(tab, source, typed.substr(0, 100), {notation, decimals, noTrailingZeros})[target];
 }
 
 class ConverterPages : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     qtest::DeleteRegTree(qtest::kProductKey);
-    folder_ = qtest::MakeTempFolder("qtra_pages");
-    program_ = new qtest::Program;
-    ASSERT_TRUE(program_->Start(qtest::BinPath("qtra.exe"), "", folder_));
-    main_ = qtest::WaitForWindow(kTitle, program_->Id(), 60000);
-    ASSERT_NE(nullptr, main_);
-    tabs_ = qtest::FindControl(main_, kTabsId);
+    m_folder = qtest::MakeTempFolder("qtra_pages");
+    m_program = new qtest::Program;
+    ASSERT_TRUE(m_program->Start(qtest::BinPath("qtra.exe"), "", m_folder));
+    m_main = qtest::WaitForWindow(kTitle, m_program->Id(), 60000);
+    ASSERT_NE(nullptr, m_main);
+    m_tabs = qtest::FindControl(m_main, kTabsId);
   }
   static void TearDownTestSuite() {
-    if (main_ != nullptr) qtest::PostCommand(main_, 65000);
-    if (program_ != nullptr) {
-      program_->WaitForExit(30000);
-      delete program_;
+    if (m_main != nullptr) qtest::PostCommand(m_main, 65000);
+    if (m_program != nullptr) {
+      m_program->WaitForExit(30000);
+      delete m_program;
     }
-    program_ = nullptr;
-    main_ = nullptr;
+    m_program = nullptr;
+    m_main = nullptr;
   }
 
   static HWND Box(const CategoryInfo& category, int unit) {
-    return qtest::FindControl(main_, category.firstEditId + unit);
+    return qtest::FindControl(m_main, category.firstEditId + unit);
   }
 
   // Types `typed` into unit `source` of tab `tab` and checks every box.
@@ -70,23 +65,23 @@ class ConverterPages : public ::testing::Test {
     }
   }
 
-  static qtest::Program* program_;
-  static HWND main_;
-  static HWND tabs_;
-  static std::string folder_;
+  static qtest::Program* m_program;
+  static HWND m_main;
+  static HWND m_tabs;
+  static std::string m_folder;
 };
 
-qtest::Program* ConverterPages::program_ = nullptr;
-HWND ConverterPages::main_ = nullptr;
-HWND ConverterPages::tabs_ = nullptr;
-std::string ConverterPages::folder_;
+qtest::Program* ConverterPages::m_program = nullptr;
+HWND ConverterPages::m_main = nullptr;
+HWND ConverterPages::m_tabs = nullptr;
+std::string ConverterPages::m_folder;
 
 TEST_F(ConverterPages, EveryPageFillsEveryOtherBox) {
   const char* values[] = {"-2.5", "0", "", "12abc", "abc", "1e3", "1e999", "0.0001", "7"};
   for (int tab = 0; tab < kCategoryCount; ++tab) {
-    ASSERT_TRUE(qtest::SelectTab(tabs_, tab));
+    ASSERT_TRUE(qtest::SelectTab(m_tabs, tab));
     const CategoryInfo& category = *CategoryAt(tab);
-    EXPECT_TRUE(::IsWindowVisible(qtest::FindPageOf(main_, category.firstEditId))) << category.name;
+    EXPECT_TRUE(::IsWindowVisible(qtest::FindPageOf(m_main, category.firstEditId))) << category.name;
     // Looking a control up walks every window of the program: once per box.
     HWND boxes[32] = {};
     for (int unit = 0; unit < category.unitCount; ++unit) boxes[unit] = Box(category, unit);
@@ -131,7 +126,7 @@ TEST_F(ConverterPages, KnownResults) {
 
 TEST_F(ConverterPages, PasteKeepsAHundredAndOneCharactersAndReadsAHundred) {
   const CategoryInfo& weight = *CategoryAt(kCategoryWeight);
-  ASSERT_TRUE(qtest::SelectTab(tabs_, kCategoryWeight));
+  ASSERT_TRUE(qtest::SelectTab(m_tabs, kCategoryWeight));
   // 100 zeros, then a 7 that the box keeps but the conversion does not read.
   const std::string pasted = std::string(100, '0') + "7" + "99999";
   ASSERT_TRUE(qtest::PasteText(Box(weight, 2), pasted));
@@ -144,7 +139,7 @@ TEST_F(ConverterPages, PasteKeepsAHundredAndOneCharactersAndReadsAHundred) {
 }
 
 TEST_F(ConverterPages, RealKeystrokesConvertEachTime) {
-  ASSERT_TRUE(qtest::SelectTab(tabs_, kCategoryLength));
+  ASSERT_TRUE(qtest::SelectTab(m_tabs, kCategoryLength));
   const CategoryInfo& length = *CategoryAt(kCategoryLength);
   HWND feet = Box(length, 1);
   ASSERT_TRUE(qtest::SetText(feet, ""));
@@ -152,39 +147,39 @@ TEST_F(ConverterPages, RealKeystrokesConvertEachTime) {
   ::PostMessageA(feet, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
   ::PostMessageA(feet, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
   ::Sleep(300);
-  ASSERT_TRUE(qtest::TypeKeys(main_, "2"));
+  ASSERT_TRUE(qtest::TypeKeys(m_main, "2"));
   EXPECT_TRUE(qtest::WaitUntil([&] { return qtest::GetText(Box(length, 0)) == "24"; }, 5000))
       << "after 2: " << qtest::GetText(Box(length, 0));
-  ASSERT_TRUE(qtest::TypeKeys(main_, "5"));
+  ASSERT_TRUE(qtest::TypeKeys(m_main, "5"));
   EXPECT_TRUE(qtest::WaitUntil([&] { return qtest::GetText(Box(length, 0)) == "300"; }, 5000))
       << "after 25: " << qtest::GetText(Box(length, 0));
   EXPECT_EQ("25", qtest::GetText(feet));
 
   // Escape in a page, and a cancel command to the main window, change nothing.
   qtest::PressKey(VK_ESCAPE);
-  ::PostMessageA(main_, WM_COMMAND, IDCANCEL, 0);
-  ::PostMessageA(qtest::FindPageOf(main_, length.firstEditId), WM_COMMAND, IDCANCEL, 0);
+  ::PostMessageA(m_main, WM_COMMAND, IDCANCEL, 0);
+  ::PostMessageA(qtest::FindPageOf(m_main, length.firstEditId), WM_COMMAND, IDCANCEL, 0);
   ::Sleep(800);
-  EXPECT_TRUE(program_->IsRunning());
-  EXPECT_TRUE(::IsWindowVisible(main_));
-  EXPECT_TRUE(::IsWindowVisible(qtest::FindPageOf(main_, length.firstEditId)));
+  EXPECT_TRUE(m_program->IsRunning());
+  EXPECT_TRUE(::IsWindowVisible(m_main));
+  EXPECT_TRUE(::IsWindowVisible(qtest::FindPageOf(m_main, length.firstEditId)));
 
   // Enter after typing a value, the most natural key there is, must not end the
   // program without saving what was typed.
   qtest::PressKey(VK_RETURN);
-  ::PostMessageA(main_, WM_COMMAND, IDOK, 0);
+  ::PostMessageA(m_main, WM_COMMAND, IDOK, 0);
   ::Sleep(800);
-  EXPECT_TRUE(program_->IsRunning()) << "Enter ended the converter";
+  EXPECT_TRUE(m_program->IsRunning()) << "Enter ended the converter";
   EXPECT_EQ("25", qtest::GetText(feet));
 }
 
 TEST_F(ConverterPages, UnitButtonCopiesItsBoxExactly) {
-  ASSERT_TRUE(qtest::SelectTab(tabs_, kCategoryLength));
+  ASSERT_TRUE(qtest::SelectTab(m_tabs, kCategoryLength));
   const CategoryInfo& length = *CategoryAt(kCategoryLength);
   ASSERT_TRUE(qtest::SetText(Box(length, 5), "2"));  // Miles
   const std::string meters = qtest::GetText(Box(length, 10));
   ASSERT_EQ(Expected(kCategoryLength, 5, 10, "2"), meters);
-  qtest::Click(qtest::FindControl(main_, length.firstButtonId + 10));
+  qtest::Click(qtest::FindControl(m_main, length.firstButtonId + 10));
   EXPECT_TRUE(qtest::WaitUntil([&] { return qtest::ReadClipboardText() == meters; }, 5000))
       << "clipboard: " << qtest::ReadClipboardText();
 }

@@ -11,9 +11,7 @@
 #include <string>
 
 #include "converter/engine/catalogue.h"
-#include "converter/engine/conversion.h"
-#include "converter/engine/number_reading.h"
-#include "converter/engine/result_format.h"
+#include "tests/harness/keystroke_texts.h"
 #include "tests/harness/test_support.h"
 
 namespace {
@@ -26,41 +24,38 @@ const std::string kHandles = qtest::ProductSubKey("Handles");
 
 std::string Expected(int tab, int source, int target, const std::string& typed, int notation, int decimals,
                      int noTrailingZeros) {
-  char text[kResultTextSize];
-  FormatResultText(ConvertValue(tab, source, target, ReadNumber(typed.substr(0, 100).c_str())), notation, decimals,
-                   noTrailingZeros, text, sizeof text);
-  return text;
+  return qtest::TypedTexts(tab, source, typed.substr(0, 100), {notation, decimals, noTrailingZeros})[target];
 }
 
 // One run of the converter, started in a folder of its own.
 class Converter {
  public:
   bool Start(const std::string& arguments = "", bool expectVisible = true) {
-    folder_ = qtest::MakeTempFolder("qtra_settings");
-    if (!program_.Start(qtest::BinPath("qtra.exe"), arguments, folder_)) return false;
+    m_folder = qtest::MakeTempFolder("qtra_settings");
+    if (!m_program.Start(qtest::BinPath("qtra.exe"), arguments, m_folder)) return false;
     if (!expectVisible) return true;
-    main_ = qtest::WaitForWindow(kTitle, program_.Id(), 60000);
-    return main_ != nullptr;
+    m_main = qtest::WaitForWindow(kTitle, m_program.Id(), 60000);
+    return m_main != nullptr;
   }
-  HWND Main() const { return main_; }
-  qtest::Program& Program() { return program_; }
-  const std::string& Folder() const { return folder_; }
-  HWND Control(int id) const { return qtest::FindControl(main_, id); }
+  HWND Main() const { return m_main; }
+  qtest::Program& Program() { return m_program; }
+  const std::string& Folder() const { return m_folder; }
+  HWND Control(int id) const { return qtest::FindControl(m_main, id); }
   std::string Text(int id) const { return qtest::GetText(Control(id)); }
   // The close box, as the user clicks it.
   bool CloseBox() {
-    ::PostMessageA(main_, WM_SYSCOMMAND, SC_CLOSE, 0);
-    return program_.WaitForExit(30000);
+    ::PostMessageA(m_main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return m_program.WaitForExit(30000);
   }
   bool RemoteClose() {
-    qtest::PostCommand(main_, 65000);
-    return program_.WaitForExit(30000);
+    qtest::PostCommand(m_main, 65000);
+    return m_program.WaitForExit(30000);
   }
 
  private:
-  qtest::Program program_;
-  HWND main_ = nullptr;
-  std::string folder_;
+  qtest::Program m_program;
+  HWND m_main = nullptr;
+  std::string m_folder;
 };
 
 // Every unit box text of every page, by value name.

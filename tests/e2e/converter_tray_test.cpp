@@ -34,21 +34,21 @@ class Converter {
   // Starts the converter in a folder of its own and finds its main window,
   // shown or not.
   bool Start() {
-    if (!program_.Start(qtest::BinPath("qtra.exe"), "", qtest::MakeTempFolder("qtra_tray"))) return false;
+    if (!m_program.Start(qtest::BinPath("qtra.exe"), "", qtest::MakeTempFolder("qtra_tray"))) return false;
     qtest::WaitUntil([&] {
       for (HWND window = ::FindWindowA(nullptr, kTitle); window != nullptr;
            window = ::FindWindowExA(nullptr, window, nullptr, kTitle)) {
         DWORD owner = 0;
         ::GetWindowThreadProcessId(window, &owner);
-        if (owner == program_.Id()) main_ = window;
+        if (owner == m_program.Id()) m_main = window;
       }
-      return main_ != nullptr;
+      return m_main != nullptr;
     }, 60000);
-    return main_ != nullptr;
+    return m_main != nullptr;
   }
-  HWND Main() const { return main_; }
-  qtest::Program& Program() { return program_; }
-  bool IconShown() const { return qtest::NotificationIconShown(main_, kIconId); }
+  HWND Main() const { return m_main; }
+  qtest::Program& Program() { return m_program; }
+  bool IconShown() const { return qtest::NotificationIconShown(m_main, kIconId); }
   bool WaitForIcon() { return qtest::WaitUntil([&] { return IconShown(); }, 5000); }
   bool ClickIcon(bool rightButton = false) {
     POINT icon = {};
@@ -58,14 +58,14 @@ class Converter {
   }
   bool WaitShownInFront() {
     return qtest::WaitUntil([&] {
-      return Visible(main_) && !::IsIconic(main_) && ::GetForegroundWindow() == main_;
+      return Visible(m_main) && !::IsIconic(m_main) && ::GetForegroundWindow() == m_main;
     }, 5000);
   }
-  bool WaitHidden() { return qtest::WaitUntil([&] { return !Visible(main_); }, 5000); }
+  bool WaitHidden() { return qtest::WaitUntil([&] { return !Visible(m_main); }, 5000); }
 
  private:
-  qtest::Program program_;
-  HWND main_ = nullptr;
+  qtest::Program m_program;
+  HWND m_main = nullptr;
 };
 
 TEST(ConverterTray, IconOfTrayModeHideAndTheOptionThatRemovesIt) {

@@ -16,12 +16,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int noTrailingZeros = data[10] & 1;
   const size_t outSize = data[11] == 0 ? kResultTextSize : data[11];
   std::vector<char> out(outSize);
-  size_t written = FormatResultText(value, notation, decimals, noTrailingZeros, out.data(), out.size());
+  size_t written = ResultToText(value, notation, decimals, noTrailingZeros, out.data(), out.size());
   if (written >= outSize || strlen(out.data()) != written) __builtin_trap();
   if (outSize == kResultTextSize) {
     // Whole: formatting again into a larger buffer gives the same text.
     std::vector<char> larger(2 * kResultTextSize);
-    size_t again = FormatResultText(value, notation, decimals, noTrailingZeros, larger.data(), larger.size());
+    size_t again = ResultToText(value, notation, decimals, noTrailingZeros, larger.data(), larger.size());
     if (again != written || strcmp(larger.data(), out.data()) != 0) __builtin_trap();
   }
   return 0;

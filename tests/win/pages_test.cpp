@@ -15,11 +15,11 @@
 #include "common/framework/tab_ctrl.h"
 #include "converter/app/app_state.h"
 #include "converter/engine/catalogue.h"
-#include "converter/engine/conversion.h"
-#include "converter/engine/result_format.h"
 #include "converter/engine/temperature.h"
+#include "converter/engine/temperature_notes.h"
 #include "converter/pages/conversion_page.h"
 #include "converter/pages/temperature_page.h"
+#include "tests/harness/keystroke_texts.h"
 #include "tests/harness/test_support.h"
 
 namespace {
@@ -29,10 +29,7 @@ const std::string kConfigure = qtest::ProductSubKey("Configure");
 // A result as the engine writes it: the text a page must show.
 std::string Expected(int category, int source, int target, double value, int notation = kNotationFloat,
                      int decimals = 6, int noTrailingZeros = 1) {
-  char text[kResultTextSize];
-  FormatResultText(ConvertValue(category, source, target, value), notation, decimals, noTrailingZeros, text,
-                   sizeof text);
-  return text;
+  return qtest::ConvertedTexts(category, source, value, {notation, decimals, noTrailingZeros})[target];
 }
 
 std::string ValueName(int category, const char* word) {
