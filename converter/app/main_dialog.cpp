@@ -129,8 +129,11 @@ BOOL CMainDialog::OnInitDialog() {
   RECT tabsRect = {};
   ::GetWindowRect(m_tabs.m_hWnd, &tabsRect);
   m_tabs.SetMinTabWidth((tabsRect.right - tabsRect.left - 8) / 7);
+  // The tab strip draws nothing while its tabs and pages are added, only once at the end.
+  m_tabs.SendMessage(WM_SETREDRAW, FALSE);
   for (int tab = 0; tab < kCategoryCount; ++tab) m_tabs.InsertItem(tab, CategoryAt(tab)->name);
   m_tabs.CreatePages();
+  m_tabs.SendMessage(WM_SETREDRAW, TRUE);
   SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_tabs.PageWindow(LastTab)), TRUE);
   STARTUP_MARK("pages placed, focus");
 
