@@ -24,3 +24,28 @@ unsigned long ReadRegUnsigned(const char* subKey, const char* valueName, unsigne
                               const char* root);
 int WriteRegInt(const char* subKey, const char* valueName, int value, const char* root);
 int WriteRegUnsigned(const char* subKey, const char* valueName, unsigned long value, const char* root);
+
+// A group of reads and writes under one subkey of the product key, through one
+// open key: each call has the result, and leaves the registry as, the single
+// call of the same name above, which opens and closes the key every time. The
+// key is opened at the first call and created only where a single call would
+// create it (at the first write).
+class CRegKeyGroup {
+ public:
+  explicit CRegKeyGroup(const char* subKey) : m_subKey(subKey) {}
+  ~CRegKeyGroup();
+  CRegKeyGroup(const CRegKeyGroup&) = delete;
+  CRegKeyGroup& operator=(const CRegKeyGroup&) = delete;
+
+  int ReadString(const char* valueName, const char* defaultText, char* output, size_t outputSize);
+  int ReadInt(const char* valueName, int defaultValue);
+  int WriteString(const char* valueName, const char* text);
+  int WriteInt(const char* valueName, int value);
+
+ private:
+  bool Open(bool create);
+
+  const char* m_subKey;
+  void* m_key = nullptr;  // an HKEY; this header stays free of <windows.h>
+  bool m_opened = false;  // opened, or tried to open without creating
+};

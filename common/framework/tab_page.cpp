@@ -4,23 +4,28 @@
 
 namespace {
 
-// Asks uxtheme, where the system has it, to give the page the tab texture.
-// Looked up at run time: systems before visual styles have no uxtheme.dll.
-void EnableTabTexture(HWND page) {
-  typedef HRESULT(WINAPI * EnableTextureProc)(HWND, DWORD);
-  const DWORD kEnableTabTexture = 0x6;  // ETDT_ENABLE | ETDT_USETABTEXTURE
+typedef HRESULT(WINAPI * EnableTextureProc)(HWND, DWORD);
+
+// Looked up at run time, once for all pages: systems before visual styles have no uxtheme.dll.
+EnableTextureProc FindEnableTexture() {
   // From the system folder only, never from beside the program.
   char path[MAX_PATH];
   const UINT length = ::GetSystemDirectoryA(path, sizeof path);
-  if (length == 0 || length >= sizeof path) return;
+  if (length == 0 || length >= sizeof path) return nullptr;
   const int written = snprintf(path + length, sizeof path - length, "\\uxtheme.dll");
-  if (written < 0 || static_cast<size_t>(written) >= sizeof path - length) return;
+  if (written < 0 || static_cast<size_t>(written) >= sizeof path - length) return nullptr;
   // Stays loaded: the controls' visual styles use it for the program's whole life.
   HMODULE uxtheme = ::LoadLibraryA(path);
-  if (uxtheme == nullptr) return;
+  if (uxtheme == nullptr) return nullptr;
   FARPROC address = ::GetProcAddress(uxtheme, "EnableThemeDialogTexture");
-  if (address == nullptr) return;
-  reinterpret_cast<EnableTextureProc>(reinterpret_cast<void (*)()>(address))(page, kEnableTabTexture);
+  return address != nullptr ? reinterpret_cast<EnableTextureProc>(reinterpret_cast<void (*)()>(address)) : nullptr;
+}
+
+// Asks uxtheme, where the system has it, to give the page the tab texture.
+void EnableTabTexture(HWND page) {
+  const DWORD kEnableTabTexture = 0x6;  // ETDT_ENABLE | ETDT_USETABTEXTURE
+  static const EnableTextureProc enable = FindEnableTexture();
+  if (enable != nullptr) enable(page, kEnableTabTexture);
 }
 
 // The parent's own painting of the area the page covers, as a pattern brush.

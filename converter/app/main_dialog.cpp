@@ -14,6 +14,7 @@
 #include "common/product.h"
 #include "converter/app/settings.h"
 #include "converter/app/splash_dialog.h"
+#include "converter/app/startup_marks.h"
 #include "converter/app/tray_icon.h"
 #include "converter/pages/conversion_page.h"
 #include "converter/support/documents.h"
@@ -86,6 +87,7 @@ void CMainDialog::DoDataExchange(CDataExchange* exchange) {
 }
 
 BOOL CMainDialog::OnInitDialog() {
+  STARTUP_MARK("main window created from its template");
   CDialog::OnInitDialog();
   MarkRunningCopyWindow(m_hWnd);
   // The modal loop offers every message to this filter before the dialog manager.
@@ -104,10 +106,14 @@ BOOL CMainDialog::OnInitDialog() {
   snprintf(title, sizeof title, "%s - Version %s", kProductName, kProductVersion);
   ::SetWindowTextA(m_hWnd, title);
 
+  STARTUP_MARK("icons, window handle stored, centred, title");
   BuildSystemDescription();
+  STARTUP_MARK("system description");
   LoadAllSettings();
+  STARTUP_MARK("settings");
   _chdir(ProgramDir);
   WriteSupportFiles(m_hWnd);
+  STARTUP_MARK("support files");
 
   if (UseSystemTray == 1) {
     SetMenuCheck(ID_OPTIONS_USE_TRAY, true);
@@ -118,13 +124,18 @@ BOOL CMainDialog::OnInitDialog() {
     MinimizeShowCommand = SW_MINIMIZE;
   }
 
+  STARTUP_MARK("tray icon");
   // The seven tabs share the width of the window.
   RECT tabsRect = {};
   ::GetWindowRect(m_tabs.m_hWnd, &tabsRect);
   m_tabs.SetMinTabWidth((tabsRect.right - tabsRect.left - 8) / 7);
+  // The tab strip draws nothing while its tabs and pages are added, only once at the end.
+  m_tabs.SendMessage(WM_SETREDRAW, FALSE);
   for (int tab = 0; tab < kCategoryCount; ++tab) m_tabs.InsertItem(tab, CategoryAt(tab)->name);
   m_tabs.CreatePages();
+  m_tabs.SendMessage(WM_SETREDRAW, TRUE);
   SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_tabs.PageWindow(LastTab)), TRUE);
+  STARTUP_MARK("pages placed, focus");
 
   if (HideInTrayOnStartup == 1) {
     SetMenuCheck(ID_OPTIONS_HIDE_AT_STARTUP, true);
@@ -136,6 +147,7 @@ BOOL CMainDialog::OnInitDialog() {
   }
   AppInitializing = 0;
   SplashWindow.HideSplash();
+  STARTUP_MARK("start-up picture hidden");
   return FALSE;
 }
 
@@ -421,6 +433,10 @@ LRESULT CMainDialog::OnPaint(WPARAM, LPARAM) {
     }
   }
   ::EndPaint(m_hWnd, &paint);
+  if (AppInitializing == 0) {
+    STARTUP_MARK("main window shown and painted");
+    STARTUP_MARKS_DONE();
+  }
   return 0;
 }
 

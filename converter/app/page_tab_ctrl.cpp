@@ -1,6 +1,7 @@
 #include "converter/app/page_tab_ctrl.h"
 
 #include "converter/app/app_state.h"
+#include "converter/app/startup_marks.h"
 #include "converter/pages/conversion_page.h"
 
 CPageTabCtrl* PageTabs = nullptr;
@@ -29,12 +30,14 @@ HWND CPageTabCtrl::PageWindow(int tab) const {
 }
 
 void CPageTabCtrl::CreatePages() {
+  STARTUP_MARK("tab strip");
   PageTabs = this;
   for (int tab = 0; tab < kCategoryCount; ++tab) {
     if (m_pages[tab] == nullptr) continue;
     m_pages[tab]->CreatePage(this);
     HWND window = PageWindow(tab);
     if (window != nullptr) ::ShowWindow(window, tab == LastTab ? SW_SHOW : SW_HIDE);
+    STARTUP_MARK(CategoryAt(tab)->name);
   }
   PlacePages();
   SetCurFocus(LastTab);

@@ -21,23 +21,25 @@ const DWORD kCurrentDirSize = 236;
 }  // namespace
 
 void LoadAllSettings() {
+  CRegKeyGroup configure(kConfigure);
   memset(ProgramDir, 0, sizeof ProgramDir);
-  ReadRegString(kConfigure, "ThisProgramDir", "", ProgramDir, kProgramDirReadSize, ProductRegKey);
+  configure.ReadString("ThisProgramDir", "", ProgramDir, kProgramDirReadSize);
   // A stored folder that filled the buffer may have been cut, and a cut path
   // names another folder: it is not taken.
   if (ProgramDir[0] == '\0' || strlen(ProgramDir) >= kProgramDirReadSize - 1 || _access(ProgramDir, 0) != 0) {
     DWORD length = ::GetCurrentDirectoryA(kCurrentDirSize, ProgramDir);
     // Too long a folder is not cut (a cut path names another folder): it stays empty.
     if (length == 0 || length >= kCurrentDirSize) ProgramDir[0] = '\0';
-    WriteRegString(kConfigure, "ThisProgramDir", ProgramDir, ProductRegKey);
+    configure.WriteString("ThisProgramDir", ProgramDir);
   }
   TrimTrailingSeparators(ProgramDir);
 
-  LastTab = ReadRegInt(kConfigure, "LastTab", LastTab, ProductRegKey);
+  LastTab = configure.ReadInt("LastTab", LastTab);
   // The tab index selects a page object: anything but 0 to 6 shows the first page.
   if (LastTab < 0 || LastTab >= kCategoryCount) LastTab = 0;
-  UseSystemTray = ReadRegInt(kOptions, "UseSystemTray", UseSystemTray, ProductRegKey);
-  HideInTrayOnStartup = ReadRegInt(kOptions, "HideInTrayOnStartup", HideInTrayOnStartup, ProductRegKey);
+  CRegKeyGroup options(kOptions);
+  UseSystemTray = options.ReadInt("UseSystemTray", UseSystemTray);
+  HideInTrayOnStartup = options.ReadInt("HideInTrayOnStartup", HideInTrayOnStartup);
 }
 
 void SaveAllSettings() {
@@ -46,6 +48,7 @@ void SaveAllSettings() {
     if (page != nullptr && page->m_hWnd != nullptr) page->SaveSettings();
   }
   WriteRegInt(kConfigure, "LastTab", LastTab, ProductRegKey);
-  WriteRegInt(kOptions, "UseSystemTray", UseSystemTray, ProductRegKey);
-  WriteRegInt(kOptions, "HideInTrayOnStartup", HideInTrayOnStartup, ProductRegKey);
+  CRegKeyGroup options(kOptions);
+  options.WriteInt("UseSystemTray", UseSystemTray);
+  options.WriteInt("HideInTrayOnStartup", HideInTrayOnStartup);
 }

@@ -7,6 +7,7 @@
 
 #include "common/registry.h"
 #include "converter/app/app_state.h"
+#include "converter/app/startup_marks.h"
 #include "converter/engine/conversion.h"
 #include "converter/pages/labelled_control.h"
 #include "converter/pages/temperature_page.h"
@@ -48,16 +49,22 @@ void CConversionPage::ValueName(const char* word, char* name, size_t nameSize) c
 }
 
 BOOL CConversionPage::OnInitDialog() {
+  STARTUP_MARK("page: controls from the template");
   CTabPage::OnInitDialog();
   InitCategoryControls();
   for (int i = 0; i < m_category.unitCount; ++i)
     SendDlgItemMessageA(m_hWnd, m_category.firstEditId + i, EM_LIMITTEXT, kBoxTextLimit, 0);
+  STARTUP_MARK("page: categories, text limits");
   LabelPageControls(m_hWnd, m_category);
+  STARTUP_MARK("page: accessible names");
   RestoreSettings();
+  STARTUP_MARK("page: stored settings and texts");
   // The stored last used box, so typing right after start goes where it went last time.
   FocusLastUsedBox();
   AddUnitButtonTips();
+  STARTUP_MARK("page: focus, button tips");
   FillDecimalsList();
+  STARTUP_MARK("page: decimals list");
 
   char decimalsText[16];
   snprintf(decimalsText, sizeof decimalsText, "%u", static_cast<unsigned>(m_decimals));
@@ -98,9 +105,16 @@ void CConversionPage::DropDefaultButtons(HWND keep) {
 }
 
 void CConversionPage::AddUnitButtonTips() {
-  HWND tips = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr,
-                                ::GetModuleHandleA(nullptr), nullptr);
+  // One tooltip window serves every page of a main window: a tooltip created for
+  // a page belongs to the page's top-level window all the same, and a window
+  // apiece would only cost start-up time.
+  static HWND s_tips = nullptr;
+  HWND owner = ::GetAncestor(m_hWnd, GA_ROOT);
+  if (s_tips == nullptr || !::IsWindow(s_tips) || ::GetWindow(s_tips, GW_OWNER) != owner)
+    s_tips = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                               ::GetModuleHandleA(nullptr), nullptr);
+  HWND tips = s_tips;
   if (tips == nullptr) return;
   char text[80];
   for (int i = 0; i < m_category.unitCount; ++i) {
@@ -118,20 +132,21 @@ void CConversionPage::AddUnitButtonTips() {
 }
 
 void CConversionPage::RestoreSettings() {
+  CRegKeyGroup settings(kSettingsKey);
   char name[kValueNameSize];
   ValueName(kLastUsedEditValue, name, sizeof name);
-  m_lastUsedEdit = ReadRegInt(kSettingsKey, name, m_lastUsedEdit, ProductRegKey);
+  m_lastUsedEdit = settings.ReadInt(name, m_lastUsedEdit);
   ValueName(kNoTrailingZerosValue, name, sizeof name);
-  m_noTrailingZeros = ReadRegInt(kSettingsKey, name, m_noTrailingZeros, ProductRegKey);
+  m_noTrailingZeros = settings.ReadInt(name, m_noTrailingZeros);
   ValueName(kRoundOffToValue, name, sizeof name);
-  m_decimals = ReadRegInt(kSettingsKey, name, m_decimals, ProductRegKey);
+  m_decimals = settings.ReadInt(name, m_decimals);
   ValueName(kExpressResultsAsValue, name, sizeof name);
-  m_notation = ReadRegInt(kSettingsKey, name, m_notation, ProductRegKey);
+  m_notation = settings.ReadInt(name, m_notation);
 
   // The suppress flag is still set: the boxes come back exactly as stored.
   char text[kStoredTextSize];
   for (int i = 0; i < m_category.unitCount; ++i) {
-    ReadRegString(kSettingsKey, m_category.units[i].valueName, "", text, sizeof text, ProductRegKey);
+    settings.ReadString(m_category.units[i].valueName, "", text, sizeof text);
     ::SetDlgItemTextA(m_hWnd, m_category.firstEditId + i, text);
   }
 }
@@ -147,21 +162,22 @@ void CConversionPage::FillDecimalsList() {
 void CConversionPage::SaveSettings() const {
   // Without a window there are no texts to save; writing empty ones would lose the stored ones.
   if (m_hWnd == nullptr) return;
+  CRegKeyGroup settings(kSettingsKey);
   char name[kValueNameSize];
   ValueName(kNoTrailingZerosValue, name, sizeof name);
-  WriteRegInt(kSettingsKey, name, m_noTrailingZeros, ProductRegKey);
+  settings.WriteInt(name, m_noTrailingZeros);
   ValueName(kRoundOffToValue, name, sizeof name);
-  WriteRegInt(kSettingsKey, name, m_decimals, ProductRegKey);
+  settings.WriteInt(name, m_decimals);
   ValueName(kExpressResultsAsValue, name, sizeof name);
-  WriteRegInt(kSettingsKey, name, m_notation, ProductRegKey);
+  settings.WriteInt(name, m_notation);
   ValueName(kLastUsedEditValue, name, sizeof name);
-  WriteRegInt(kSettingsKey, name, m_lastUsedEdit, ProductRegKey);
+  settings.WriteInt(name, m_lastUsedEdit);
 
   char text[kStoredTextSize];
   for (int i = 0; i < m_category.unitCount; ++i) {
     text[0] = '\0';
     ::GetDlgItemTextA(m_hWnd, m_category.firstEditId + i, text, sizeof text);
-    WriteRegString(kSettingsKey, m_category.units[i].valueName, text, ProductRegKey);
+    settings.WriteString(m_category.units[i].valueName, text);
   }
 }
 

@@ -155,3 +155,87 @@ TEST_F(RegistryTest, WritesFromTwoThreadsAreNeitherLost) {
 }
 
 }  // namespace
+
+namespace {
+
+// How a value stands before a read: the key missing, the value missing, or stored data.
+struct GroupCase {
+  const char* what;
+  bool keyExists;
+  const char* data;  // null: no value
+  size_t size;       // bytes of data, without a terminator for raw data
+  const char* defaultText;
+  size_t outputSize;
+};
+
+const GroupCase kGroupCases[] = {
+    {"no key, default", false, nullptr, 0, "7", 32},
+    {"no key, no default", false, nullptr, 0, nullptr, 32},
+    {"no value, default", true, nullptr, 0, "abc", 32},
+    {"empty value", true, "", 1, "abc", 32},
+    {"stored text", true, "42 apples", 10, "d", 32},
+    {"stored text cut to the output", true, "abcdefgh", 9, "d", 4},
+    {"default cut to the output", true, nullptr, 0, "abcdefg", 5},
+    {"overlong text", true, nullptr, 260, "d", 300},
+    {"data without terminator", true, "xyz", 3, "d", 32},
+};
+
+// Prepares the case, runs `read`, and returns what came back and what the registry holds after.
+template <typename Read>
+std::string Outcome(const GroupCase& c, Read read) {
+  qtest::DeleteRegTree(kKeyPath);
+  if (c.keyExists) {
+    EXPECT_TRUE(qtest::WriteRegText(kKeyPath, "Other", "x"));
+    if (c.data != nullptr) {
+      EXPECT_TRUE(qtest::WriteRegRaw(kKeyPath, "Name", REG_BINARY, c.data, static_cast<DWORD>(c.size)));
+    } else if (c.size > 0) {
+      EXPECT_TRUE(qtest::WriteRegText(kKeyPath, "Name", std::string(c.size, 'b')));
+    }
+  }
+  const std::string result = read();
+  std::string stored;
+  DWORD type = 0;
+  const bool found = qtest::ReadRegValue(kKeyPath, "Name", &stored, &type);
+  return result + " | key " + (qtest::RegKeyExists(kKeyPath) ? "yes" : "no") + " | value " +
+         (found ? std::to_string(type) + ":" + stored : "none");
+}
+
+}  // namespace
+
+// A group of reads through one open key gives what the single reads give, and
+// leaves the registry as they do, whatever state the value is in.
+TEST_F(RegistryTest, GroupReadsMatchSingleReads) {
+  for (const GroupCase& c : kGroupCases) {
+    auto single = [&c] {
+      char out[300];
+      memset(out, 'z', sizeof out);
+      const int length = ReadRegString(kSubKey, "Name", c.defaultText, out, c.outputSize, ProductRegKey);
+      return std::to_string(length) + ":" + out + " int " +
+             std::to_string(ReadRegInt(kSubKey, "Name", 3, ProductRegKey));
+    };
+    auto grouped = [&c] {
+      CRegKeyGroup group(kSubKey);
+      char out[300];
+      memset(out, 'z', sizeof out);
+      const int length = group.ReadString("Name", c.defaultText, out, c.outputSize);
+      return std::to_string(length) + ":" + out + " int " + std::to_string(group.ReadInt("Name", 3));
+    };
+    EXPECT_EQ(Outcome(c, single), Outcome(c, grouped)) << c.what;
+  }
+}
+
+// Writes and reads in one group keep their order, create the key at the first
+// write, and survive the key being deleted while the group holds it open.
+TEST_F(RegistryTest, GroupWritesInOrderAndRecreatesADeletedKey) {
+  {
+    CRegKeyGroup group(kSubKey);
+    EXPECT_EQ(9, group.ReadInt("Count", 9));
+    EXPECT_EQ(1, group.WriteInt("Count", 12));
+    EXPECT_EQ(12, group.ReadInt("Count", 9));
+    ASSERT_TRUE(qtest::DeleteRegTree(kKeyPath));
+    EXPECT_EQ(1, group.WriteString("Name", "after"));
+    EXPECT_EQ(0, RegWriteBusy);
+  }
+  EXPECT_EQ("after", qtest::ReadRegText(kKeyPath, "Name"));
+  EXPECT_EQ(std::string(), qtest::ReadRegText(kKeyPath, "Count"));
+}
