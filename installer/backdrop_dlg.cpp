@@ -46,9 +46,9 @@ BOOL CBackdropDlg::OnInitDialog() {
   InitDriveFolders();
   CloseRunningConverter(m_hWnd);
 
-  if (_stricmp(g_state.commandLine, "UnInstall") == 0) {
+  if (_stricmp(g_state.commandLine, kUninstallArgument) == 0) {
     RunUninstallRelay();
-  } else if (_stricmp(g_state.commandLine, "UnInstall2") == 0) {
+  } else if (_stricmp(g_state.commandLine, kUninstallRelayArgument) == 0) {
     ShowStage("%s UnInstalling", ID_UNINSTALL_START);
   } else {
     ShowStage("%s Installation", ID_INSTALL_START);
@@ -82,7 +82,7 @@ BOOL CBackdropDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
 void CBackdropDlg::RunUninstallRelay() {
   PumpMessagesFor(128);
   char programDir[kPathSize] = {};
-  ReadRegString("Configure", "ThisProgramDir", "", programDir, 236, ProductRegKey);
+  ReadRegString(kConfigureKey, kProgramDirValue, "", programDir, 236, ProductRegKey);
   TrimTrailingSeparators(programDir);
   if (strchr(programDir, '\\') == nullptr) {
     ::MessageBoxA(m_hWnd, "Unable to create an uninstall path.", kInstallCaption, MB_ICONERROR);
@@ -101,8 +101,8 @@ void CBackdropDlg::RunUninstallRelay() {
 
   char source[kPathSize];
   char copy[kPathSize];
-  JoinPath(source, programDir, "qtrasx.exe");
-  JoinPath(copy, temporary, "qtrasx.exe");
+  JoinPath(source, programDir, kInstallerFileName);
+  JoinPath(copy, temporary, kInstallerFileName);
   if (!PathExists(source)) {
     ShowMessage(m_hWnd, kInstallCaption, MB_ICONERROR, "Source File:\n%s\nis missing!", source);
     EndDialog(IDCANCEL);
@@ -111,7 +111,7 @@ void CBackdropDlg::RunUninstallRelay() {
   if (PathExists(copy)) ::SetFileAttributesA(copy, FILE_ATTRIBUTE_NORMAL);
   ::DeleteFileA(copy);
   if (::CopyFileA(source, copy, FALSE)) {
-    ::ShellExecuteA(m_hWnd, "open", copy, "UnInstall2", temporary, SW_SHOW);
+    ::ShellExecuteA(m_hWnd, "open", copy, kUninstallRelayArgument, temporary, SW_SHOW);
     EndDialog(IDCANCEL);
     return;
   }
@@ -142,9 +142,9 @@ void CBackdropDlg::RunInstallSequence() {
 
 void CBackdropDlg::StartConverter() {
   char program[kPathSize];
-  JoinPath(program, g_state.programDir, "QTRA.EXE");
+  JoinPath(program, g_state.programDir, kConverterFileName);
   _chdir(g_state.programDir);
-  ::ShellExecuteA(m_hWnd, "open", program, "InstallingTheProgram", g_state.programDir, SW_SHOW);
+  ::ShellExecuteA(m_hWnd, "open", program, kFirstRunArgument, g_state.programDir, SW_SHOW);
 }
 
 void CBackdropDlg::RunUninstallSequence() {

@@ -27,7 +27,7 @@ BOOL CUninstallDlg::OnInitDialog() {
   CenterWindow();
   m_folderRemoved = false;
 
-  ReadRegString("Configure", "ThisProgramDir", "", g_state.programDir, 236, ProductRegKey);
+  ReadRegString(kConfigureKey, kProgramDirValue, "", g_state.programDir, 236, ProductRegKey);
   TrimTrailingBackslashes(g_state.programDir);
   // Only a folder that holds the converter is taken for the installation: the
   // recorded value may name a folder of the user's own, and deleting that would
