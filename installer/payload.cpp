@@ -13,9 +13,9 @@
 #include "resource.h"
 
 const PayloadFile kPayload[kPayloadCount] = {
-    {IDR_QTRA_EXE, "QTRA.EXE"},      {IDR_HELP_PAGE, "qtrahelp.htm"}, {IDR_README_TXT, "README.TXT"},
-    {IDR_README_ICO, "README.ICO"},  {IDR_MANUAL_TXT, "MANUAL.TXT"},  {IDR_MANUAL_ICO, "MANUAL.ICO"},
-    {IDR_UNINSTL_ICO, "UNINSTL.ICO"}, {0, "qtrasx.exe"},
+    {IDR_QTRA_EXE, kConverterFileName}, {IDR_HELP_PAGE, kHelpPageFileName}, {IDR_README_TXT, kReadMeFileName},
+    {IDR_README_ICO, "README.ICO"},     {IDR_MANUAL_TXT, kManualFileName},  {IDR_MANUAL_ICO, "MANUAL.ICO"},
+    {IDR_UNINSTL_ICO, "UNINSTL.ICO"},   {0, kInstallerFileName},
 };
 
 namespace {
@@ -58,7 +58,8 @@ int InstallOneFile(HWND page, WORD resourceId) {
     return 0;
   }
   ::SetDlgItemTextA(page, IDC_SOURCE, "RCDATA");
-  if (SaveResourceToFile(page, resourceId, g_state.destinationPath)) return 1;
+  // This page's own message below is the one report of a failed write.
+  if (WriteResourceFile(resourceId, g_state.destinationPath) == ResourceWrite::kWritten) return 1;
   ShowMessage(page, kInstallCaption, MB_ICONERROR,
               "Copying to:\n%s\nThe file could not be copied.\n\no Is %s in use?\no Is your disk full?\n",
               g_state.destinationPath, g_state.destinationPath);
