@@ -7,12 +7,14 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/file_safety.h"
 #include "common/registry.h"
 #include "common/strings.h"
 #include "common/ui_helpers.h"
 #include "installer/converter_closing.h"
 #include "installer/folders.h"
 #include "installer/installer_state.h"
+#include "installer/payload.h"
 #include "installer/shortcuts.h"
 #include "installer/uninstall_entry.h"
 #include "resource.h"
@@ -82,9 +84,10 @@ BOOL CBackdropDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
 void CBackdropDlg::RunUninstallRelay() {
   PumpMessagesFor(128);
   char programDir[kPathSize] = {};
-  ReadRegString(kConfigureKey, kProgramDirValue, "", programDir, 236, ProductRegKey);
+  ReadRegString(kConfigureKey, kProgramDirValue, "", programDir, sizeof programDir, ProductRegKey);
+  const bool tooLong = strlen(programDir) > kMaxTargetLength;  // would have been cut
   TrimTrailingSeparators(programDir);
-  if (strchr(programDir, '\\') == nullptr) {
+  if (tooLong || strchr(programDir, '\\') == nullptr) {
     ::MessageBoxA(m_hWnd, "Unable to create an uninstall path.", kInstallCaption, MB_ICONERROR);
     EndDialog(IDCANCEL);
     return;
@@ -96,29 +99,31 @@ void CBackdropDlg::RunUninstallRelay() {
     return;
   }
   char temporary[kPathSize];
-  snprintf(temporary, sizeof temporary, "%s\\TEMP\\qtra", local);
-  CreateFolderPath(m_hWnd, temporary, 1);
-
   char source[kPathSize];
   char copy[kPathSize];
-  JoinPath(source, programDir, kInstallerFileName);
-  JoinPath(copy, temporary, kInstallerFileName);
+  // Paths that do not fit are refused: a cut one could name someone else's file.
+  if (!JoinPath(temporary, local, "TEMP\\qtra") || !JoinPath(source, programDir, kInstallerFileName) ||
+      !JoinPath(copy, temporary, kInstallerFileName)) {
+    ::MessageBoxA(m_hWnd, "Unable to create an uninstall path.", kInstallCaption, MB_ICONERROR);
+    EndDialog(IDCANCEL);
+    return;
+  }
+  CreateFolderPath(m_hWnd, temporary, 1);
   if (!PathExists(source)) {
     ShowMessage(m_hWnd, kInstallCaption, MB_ICONERROR, "Source File:\n%s\nis missing!", source);
     EndDialog(IDCANCEL);
     return;
   }
-  if (PathExists(copy)) ::SetFileAttributesA(copy, FILE_ATTRIBUTE_NORMAL);
-  ::DeleteFileA(copy);
-  if (::CopyFileA(source, copy, FALSE)) {
+  // The copy replaces only our own earlier copy, never what a link there points to.
+  const bool free = ClearLinkForWriting(copy, temporary);
+  if (free && PathExists(copy)) ::SetFileAttributesA(copy, FILE_ATTRIBUTE_NORMAL);
+  if (free) ::DeleteFileA(copy);
+  if (free && ::CopyFileA(source, copy, FALSE)) {
     ::ShellExecuteA(m_hWnd, "open", copy, kUninstallRelayArgument, temporary, SW_SHOW);
     EndDialog(IDCANCEL);
     return;
   }
-  ShowMessage(m_hWnd, kInstallCaption, MB_ICONERROR,
-              "Copying from:\n%s\nCopying to:\n%s\nThe file could not be copied.\n\no Is %s in use?\no Is your disk "
-              "full?\no You may have specified an invalid destination.\n",
-              source, copy, copy);
+  ReportNotCopied(m_hWnd, source, copy);
   EndDialog(IDCANCEL);
 }
 

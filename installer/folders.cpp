@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/file_safety.h"
 #include "common/strings.h"
 #include "installer/installer_state.h"
 
@@ -73,32 +74,83 @@ int CreateFolderPath(HWND owner, const char* path, int showMessages) {
   return result;
 }
 
-int DeleteFolderTree(const char* path) {
+namespace {
+
+// The folders no installation may take over. The shell's user folders lie
+// inside the profile and are covered by it only for a folder holding them,
+// so they are listed as well.
+const int kProtectedFolderIds[] = {
+    CSIDL_WINDOWS,      CSIDL_SYSTEM,        CSIDL_PROFILE, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILES_COMMON,
+    CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA, CSIDL_COMMON_APPDATA,
+    CSIDL_PROGRAMS,     CSIDL_STARTMENU,     CSIDL_COMMON_DOCUMENTS,
+};
+const size_t kProtectedCount = sizeof kProtectedFolderIds / sizeof kProtectedFolderIds[0];
+
+// Deletes what `path` holds, then `path` itself. `top` is where the folder
+// being deleted really lies; empty when the system cannot tell.
+bool DeleteInside(const char* path, const char* top) {
   char pattern[kPathSize];
-  if (!JoinPath(pattern, path, "*.*")) return 0;
+  if (!JoinPath(pattern, path, "*.*")) return false;
   WIN32_FIND_DATAA entry;
   HANDLE find = ::FindFirstFileA(pattern, &entry);
-  if (find == INVALID_HANDLE_VALUE) return 0;
-  if (strchr(path, '\\') == nullptr) {
-    // A bare drive is never emptied.
-    ::FindClose(find);
-    return 0;
-  }
+  if (find == INVALID_HANDLE_VALUE) return false;
   bool complete = true;
+  bool linkKept = false;
   do {
     char child[kPathSize];
     if (!JoinPath(child, path, entry.cFileName)) {
       complete = false;
       break;
     }
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      if (entry.cFileName[0] == '.') continue;
-      if (!DeleteFolderTree(child)) complete = false;
+    const DWORD attributes = entry.dwFileAttributes;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && entry.cFileName[0] == '.') continue;
+    char where[2 * kPathSize];
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+      // A link goes itself; what it points to is not ours. One that will not
+      // go (Wine cannot remove a folder link) keeps the folder, but the
+      // deletion of our own files goes on.
+      if (!DeleteEntryItself(child, attributes, top)) linkKept = true;
+    } else if (top[0] != '\0' && FinalPathOf(child, where, sizeof where) && !IsSameOrInside(where, top)) {
+      // It lies elsewhere without saying it is a link (a link under Wine,
+      // where deleting a file link deletes its target): left as it is.
+      linkKept = true;
+    } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (!DeleteInside(child, top)) complete = false;
     } else if (!::DeleteFileA(child)) {
       complete = false;
     }
   } while (complete && ::FindNextFileA(find, &entry));
   ::FindClose(find);
-  if (!complete) return 0;
-  return ::RemoveDirectoryA(path);
+  return complete && !linkKept && ::RemoveDirectoryA(path);
+}
+
+}  // namespace
+
+FolderVerdict CheckProgramFolder(const char* path, char* full) {
+  char resolved[kPathSize];
+  // "C:" or "qtra" would mean whatever the working directory is at the time.
+  if (!IsAbsolutePath(path) || !ResolveFullPath(path, resolved, sizeof resolved)) return kFolderIsRoot;
+  TrimTrailingBackslashes(resolved);
+  if (full != nullptr) CopyStringBounded(full, resolved, kPathSize);
+  char folders[kProtectedCount][kPathSize];
+  const char* list[kProtectedCount];
+  for (size_t i = 0; i < kProtectedCount; ++i) {
+    char special[kPathSize] = {};
+    if (!::SHGetSpecialFolderPathA(nullptr, special, kProtectedFolderIds[i], FALSE) ||
+        !ResolveFullPath(special, folders[i], kPathSize)) {
+      folders[i][0] = '\0';
+    }
+    list[i] = folders[i];
+  }
+  return JudgeProgramFolder(resolved, list, kProtectedCount);
+}
+
+int DeleteFolderTree(const char* path) {
+  char full[kPathSize];
+  if (CheckProgramFolder(path, full) != kFolderUsable) return 0;
+  DWORD attributes = ::GetFileAttributesA(full);
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return 0;
+  char top[2 * kPathSize];
+  if (!FinalPathOf(full, top, sizeof top)) top[0] = '\0';
+  return DeleteInside(full, top) ? 1 : 0;
 }

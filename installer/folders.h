@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "common/paths.h"
+
 // A shell folder by CSIDL number into `path` (kPathSize), without trailing
 // backslash. 1 found, 0 not found.
 int GetSpecialFolder(HWND owner, int folderId, char* path);
@@ -15,5 +17,12 @@ int GetSpecialFolderByItemList(int folderId, char* path);
 int CreateFolderPath(HWND owner, const char* path, int showMessages);
 
 // Deletes `path` and everything below it, except folders whose names begin with
-// a dot. Nonzero when the folder itself was removed.
+// a dot. Nonzero when the folder itself was removed. A folder that
+// `CheckProgramFolder` refuses is left alone; links inside are removed
+// themselves, never followed, and nothing outside the folder is touched.
 int DeleteFolderTree(const char* path);
+
+// Whether `path` may be a program folder: resolved to its full path (into
+// `full`, kPathSize, when given), it must not be a drive or share root nor the
+// Windows, system, program or profile folders or a folder holding them.
+FolderVerdict CheckProgramFolder(const char* path, char* full);

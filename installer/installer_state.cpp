@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "common/paths.h"
 #include "common/strings.h"
 
 InstallerState g_state = {"", "?:\\Program Files\\QUANTARA", "C:\\qtra", "", "", "", "", "", "", 0, 0, nullptr};
@@ -37,10 +38,7 @@ void EndWaitCursor() {
 
 bool PathExists(const char* path) { return ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
-bool JoinPath(char* out, const char* folder, const char* name) {
-  int length = snprintf(out, kPathSize, "%s%s%s", folder, "\\", name);
-  return length >= 0 && static_cast<size_t>(length) < kPathSize;
-}
+bool JoinPath(char* out, const char* folder, const char* name) { return JoinPathChecked(out, kPathSize, folder, name); }
 
 LRESULT DialogColours(WPARAM dc) {
   static HBRUSH grey = ::CreateSolidBrush(RGB(192, 192, 192));

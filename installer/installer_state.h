@@ -42,7 +42,7 @@ void EndWaitCursor();
 
 // True when `path` names an existing file or folder.
 bool PathExists(const char* path);
-// folder + "\" + name into `out` (kPathSize); false when it does not fit.
+// folder + "\" + name into `out` (kPathSize); false, with `out` empty, when it does not fit.
 bool JoinPath(char* out, const char* folder, const char* name);
 
 // Grey dialog background and black text for the installer's pages.

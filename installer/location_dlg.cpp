@@ -194,6 +194,22 @@ void CLocationDlg::OnNext() {
     ::MessageBoxA(m_hWnd, "The Path you Specified is to long.", kInstallCaption, MB_ICONERROR);
     return;
   }
+  // A typed full path is taken resolved, so "." and ".." cannot hide a root.
+  char full[kPathSize] = {};
+  if (IsAbsolutePath(folder)) {
+    if (CheckProgramFolder(folder, full) != kFolderUsable) {
+      ShowMessage(m_hWnd, kInstallCaption, MB_ICONERROR,
+                  "The Folder you Specified:\n%s\nis the root of a drive or share, or a folder of Windows or of your "
+                  "user profile. An UnInstall removes the whole folder.\n\nPlease select a folder of its own for %s.",
+                  folder, kProductName);
+      return;
+    }
+    if (strlen(full) > kMaxTargetLength) {
+      ::MessageBoxA(m_hWnd, "The Path you Specified is to long.", kInstallCaption, MB_ICONERROR);
+      return;
+    }
+    CopyStringBounded(g_state.targetFolder, full, sizeof g_state.targetFolder);
+  }
   if (_stricmp(g_state.targetFolder, g_state.sourceFolder) == 0) {
     ::MessageBoxA(m_hWnd,
                   "You can not install from the same directory that you are installing to.\n\nPlease select a "

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/file_safety.h"
 #include "common/strings.h"
 #include "common/ui_helpers.h"
 #include "installer/installer_state.h"
@@ -28,7 +29,28 @@ const size_t kTransferSize = 8192;
 void MakeWritable(const char* path) {
   if (PathExists(path)) ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
 }
+
+// An entry of the target folder that links elsewhere is removed itself before
+// our file is written, so nothing outside the folder is overwritten.
+bool ClearDestination(HWND page) {
+  if (ClearLinkForWriting(g_state.destinationPath, g_state.targetFolder)) return true;
+  ReportNotCopied(page, "", g_state.destinationPath);
+  return false;
+}
 }  // namespace
+
+void ReportNotCopied(HWND owner, const char* source, const char* destination) {
+  if (source[0] == '\0') {
+    ShowMessage(owner, kInstallCaption, MB_ICONERROR,
+                "Copying to:\n%s\nThe file could not be copied.\n\no Is %s in use?\no Is your disk full?\n",
+                destination, destination);
+  } else {
+    ShowMessage(owner, kInstallCaption, MB_ICONERROR,
+                "Copying from:\n%s\nCopying to:\n%s\nThe file could not be copied.\n\no Is %s in use?\no Is your "
+                "disk full?\no You may have specified an invalid destination.\n",
+                source, destination, destination);
+  }
+}
 
 int ProgressBarsForStep(int step) { return static_cast<int>(step * 0.125 * 136); }
 
@@ -48,21 +70,18 @@ int InstallOneFile(HWND page, WORD resourceId) {
       ShowMessage(page, kInstallCaption, MB_ICONERROR, "Source File:\n%s\nis missing!", g_state.sourcePath);
       return 0;
     }
+    if (!ClearDestination(page)) return 0;
     MakeWritable(g_state.destinationPath);
     ::DeleteFileA(g_state.destinationPath);
     if (::CopyFileA(g_state.sourcePath, g_state.destinationPath, FALSE)) return 1;
-    ShowMessage(page, kInstallCaption, MB_ICONERROR,
-                "Copying from:\n%s\nCopying to:\n%s\nThe file could not be copied.\n\no Is %s in use?\no Is your "
-                "disk full?\no You may have specified an invalid destination.\n",
-                g_state.sourcePath, g_state.destinationPath, g_state.destinationPath);
+    ReportNotCopied(page, g_state.sourcePath, g_state.destinationPath);
     return 0;
   }
   ::SetDlgItemTextA(page, IDC_SOURCE, "RCDATA");
+  if (!ClearDestination(page)) return 0;
   // This page's own message below is the one report of a failed write.
   if (WriteResourceFile(resourceId, g_state.destinationPath) == ResourceWrite::kWritten) return 1;
-  ShowMessage(page, kInstallCaption, MB_ICONERROR,
-              "Copying to:\n%s\nThe file could not be copied.\n\no Is %s in use?\no Is your disk full?\n",
-              g_state.destinationPath, g_state.destinationPath);
+  ReportNotCopied(page, "", g_state.destinationPath);
   return 0;
 }
 
@@ -144,16 +163,20 @@ int InstallPayload(HWND page) {
     g_state.sourcePath[0] = '\0';
     g_state.destinationPath[0] = '\0';
     ShowProgress(page, ProgressBarsForStep(step));
-    JoinPath(g_state.destinationPath, g_state.targetFolder, file.fileName);
     int written = 0;
-    if (file.resourceId != 0) {
+    if (!JoinPath(g_state.destinationPath, g_state.targetFolder, file.fileName)) {
+      ShowMessage(page, kInstallCaption, MB_ICONERROR, "Copying to:\n%s\\%s\nThe file could not be copied.\n",
+                  g_state.targetFolder, file.fileName);
+    } else if (file.resourceId != 0) {
       written = InstallOneFile(page, file.resourceId);
     } else {
       ::GetModuleFileNameA(nullptr, g_state.sourcePath, MAX_PATH);
       ::SetDlgItemTextA(page, IDC_SOURCE, g_state.sourcePath);
       ::SetDlgItemTextA(page, IDC_DESTINATION, g_state.destinationPath);
-      written = CopyFileKeepTime(g_state.sourcePath, g_state.destinationPath, 1);
-      if (!written) written = InstallOneFile(page, 0);
+      if (ClearDestination(page)) {
+        written = CopyFileKeepTime(g_state.sourcePath, g_state.destinationPath, 1);
+        if (!written) written = InstallOneFile(page, 0);
+      }
     }
     if (!written) {
       ShowPermissionsAdvice(page);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/file_safety.h"
 #include "common/strings.h"
 #include "common/ui_helpers.h"
 #include "installer/folders.h"
@@ -14,6 +15,9 @@
 namespace {
 
 const char kGroupName[] = "Quantara";
+
+// snprintf's result: the whole text went into a buffer of `size` bytes.
+bool Fits(int length, size_t size) { return length >= 0 && static_cast<size_t>(length) < size; }
 
 bool InitialiseOle() {
   static bool initialised = false;
@@ -66,14 +70,13 @@ int CreateShellShortcut(HWND owner, int folderId, const char* target, const char
   if (!InitialiseOle() || !ResolveShortcutFolder(owner, folderId, folder)) return 0;
   char linkPath[kPathSize + 8];
   if (isFolder) {
-    snprintf(linkPath, sizeof linkPath, "%s\\%s", folder, name);
+    if (!Fits(snprintf(linkPath, sizeof linkPath, "%s\\%s", folder, name), sizeof linkPath)) return 0;
     return ::CreateDirectoryA(linkPath, nullptr) ? 1 : 0;
   }
-  if (folderId == CSIDL_PROGRAMS) {
-    snprintf(linkPath, sizeof linkPath, "%s\\%s\\%s", folder, kGroupName, name);
-  } else {
-    snprintf(linkPath, sizeof linkPath, "%s\\%s", folder, name);
-  }
+  int length = folderId == CSIDL_PROGRAMS ? snprintf(linkPath, sizeof linkPath, "%s\\%s\\%s", folder, kGroupName, name)
+                                          : snprintf(linkPath, sizeof linkPath, "%s\\%s", folder, name);
+  // ".lnk" is added below and must fit too.
+  if (!Fits(length + 4, sizeof linkPath)) return 0;
 
   IShellLinkA* link = nullptr;
   if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
@@ -97,9 +100,9 @@ int CreateShellShortcut(HWND owner, int folderId, const char* target, const char
       size_t length = strlen(linkPath);
       snprintf(linkPath + length, sizeof linkPath - length, "%s", ".lnk");
     }
-    JoinPath(temporary, g_state.targetFolder, "tmp");
     WCHAR wide[kPathSize] = {};
-    if (::MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, temporary, -1, wide, MAX_PATH) > 0) {
+    if (JoinPath(temporary, g_state.targetFolder, "tmp") && ClearLinkForWriting(temporary, g_state.targetFolder) &&
+        ::MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, temporary, -1, wide, MAX_PATH) > 0) {
       saved = SUCCEEDED(file->Save(wide, TRUE));
     }
     file->Release();
@@ -114,28 +117,42 @@ int RemoveShellShortcut(HWND owner, int folderId, const char* name, int isFolder
   if (!InitialiseOle() || !ResolveShortcutFolder(owner, folderId, folder)) return 0;
   char path[kPathSize + 8];
   if (isFolder) {
-    snprintf(path, sizeof path, "%s\\%s", folder, name);
+    if (!Fits(snprintf(path, sizeof path, "%s\\%s", folder, name), sizeof path)) return 0;
+    // Every entry of the group goes, but a group that is a link is removed
+    // itself: what it points to is not ours.
+    DWORD attributes = ::GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && LeadsOutside(path, folder)) {
+      return DeleteEntryItself(path, attributes, "") ? 1 : 0;
+    }
+    char groupFinal[2 * kPathSize];
+    if (!FinalPathOf(path, groupFinal, sizeof groupFinal)) groupFinal[0] = '\0';
     char pattern[kPathSize + 16];
-    snprintf(pattern, sizeof pattern, "%s\\*.*", path);
+    if (!Fits(snprintf(pattern, sizeof pattern, "%s\\*.*", path), sizeof pattern)) return 0;
     WIN32_FIND_DATAA entry;
     HANDLE find = ::FindFirstFileA(pattern, &entry);
     if (find != INVALID_HANDLE_VALUE) {
       do {
         if (strcmp(entry.cFileName, ".") == 0 || strcmp(entry.cFileName, "..") == 0) continue;
         char child[2 * kPathSize];
-        snprintf(child, sizeof child, "%s\\%s", path, entry.cFileName);
-        ::DeleteFileA(child);
+        if (!Fits(snprintf(child, sizeof child, "%s\\%s", path, entry.cFileName), sizeof child)) continue;
+        // A link in the group is deleted itself, never followed.
+        // Sub-folders are not entries of the group's rule: only a link to one goes.
+        const DWORD attributes = entry.dwFileAttributes;
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) continue;
+        DeleteEntryItself(child, attributes, groupFinal);
       } while (::FindNextFileA(find, &entry));
       ::FindClose(find);
     }
     return ::RemoveDirectoryA(path) ? 1 : 0;
   }
-  if (folderId == CSIDL_PROGRAMS) {
-    snprintf(path, sizeof path, "%s\\%s\\%s.lnk", folder, kGroupName, name);
-  } else {
-    snprintf(path, sizeof path, "%s\\%s.lnk", folder, name);
-  }
-  return ::DeleteFileA(path) ? 1 : 0;
+  int length = folderId == CSIDL_PROGRAMS ? snprintf(path, sizeof path, "%s\\%s\\%s.lnk", folder, kGroupName, name)
+                                          : snprintf(path, sizeof path, "%s\\%s.lnk", folder, name);
+  if (!Fits(length, sizeof path)) return 0;
+  const DWORD attributes = ::GetFileAttributesA(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return 0;
+  char folderFinal[2 * kPathSize];
+  if (!FinalPathOf(folder, folderFinal, sizeof folderFinal)) folderFinal[0] = '\0';
+  return DeleteEntryItself(path, attributes, folderFinal) ? 1 : 0;
 }
 
 void RemoveAllShortcuts(HWND owner, bool installing) {

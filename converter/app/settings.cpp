@@ -22,7 +22,9 @@ const DWORD kCurrentDirSize = 236;
 void LoadAllSettings() {
   memset(ProgramDir, 0, sizeof ProgramDir);
   ReadRegString(kConfigureKey, kProgramDirValue, "", ProgramDir, kProgramDirReadSize, ProductRegKey);
-  if (ProgramDir[0] == '\0' || _access(ProgramDir, 0) != 0) {
+  // A stored folder that filled the buffer may have been cut, and a cut path
+  // names another folder: it is not taken.
+  if (ProgramDir[0] == '\0' || strlen(ProgramDir) >= kProgramDirReadSize - 1 || _access(ProgramDir, 0) != 0) {
     DWORD length = ::GetCurrentDirectoryA(kCurrentDirSize, ProgramDir);
     // Too long a folder is not cut (a cut path names another folder): it stays empty.
     if (length == 0 || length >= kCurrentDirSize) ProgramDir[0] = '\0';

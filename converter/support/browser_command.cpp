@@ -14,6 +14,8 @@ int ParseBrowserPath(const char* command, char* output, size_t size, FileExistsT
   memset(output, 0, size);
   if (command == nullptr || command[0] == '\0') return 0;
 
+  // A command longer than the registry value can be is not taken cut.
+  if (strlen(command) >= kCommandSize) return 0;
   char path[kCommandSize];
   CopyStringBounded(path, command, sizeof(path));
   // The extension ends the program's path: a closing quote and the arguments go.
@@ -23,6 +25,11 @@ int ParseBrowserPath(const char* command, char* output, size_t size, FileExistsT
 
   const char* start = path[0] == '"' ? path + 1 : path;
   if (start[0] == '\0' || fileExists == nullptr || !fileExists(start)) return 0;
-  snprintf(output, size, "\"%s\"", start);
+  // A cut path would start another program, or this one unquoted.
+  int length = snprintf(output, size, "\"%s\"", start);
+  if (length < 0 || static_cast<size_t>(length) >= size) {
+    memset(output, 0, size);
+    return 0;
+  }
   return 1;
 }

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/file_safety.h"
+#include "common/paths.h"
 #include "common/product.h"
 #include "common/ui_helpers.h"
 #include "converter/app/app_state.h"
@@ -33,8 +35,18 @@ bool IsExistingFile(const char* path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-void ProgramFilePath(const char* fileName, char* path, size_t size) {
-  snprintf(path, size, "%s%s%s", ProgramDir, "\\", fileName);
+// Program folder + "\" + file name; false (and `path` empty) when it does not
+// fit: a cut name would open or overwrite another file.
+bool ProgramFilePath(const char* fileName, char* path, size_t size) {
+  return JoinPathChecked(path, size, ProgramDir, fileName);
+}
+
+// A support file is written only under its whole name, and never through a
+// link that leads out of the program folder.
+int WriteProgramFile(HWND owner, const char* fileName, WORD resourceId) {
+  char path[kPathSize];
+  if (!ProgramFilePath(fileName, path, sizeof(path)) || !ClearLinkForWriting(path, ProgramDir)) return 0;
+  return SaveResourceToFile(owner, resourceId, path);
 }
 
 // ShellExecuteA's result is a number dressed as a handle: above 32 is success.
@@ -46,11 +58,8 @@ INT_PTR ShellOpen(HWND window, const char* file, const char* parameters, const c
 }  // namespace
 
 int WriteSupportFiles(HWND owner) {
-  char path[kPathSize];
-  ProgramFilePath(kHelpPageName, path, sizeof(path));
-  if (!SaveResourceToFile(owner, kHelpPageResource, path)) return 0;
-  ProgramFilePath("bg_sky.jpg", path, sizeof(path));
-  return SaveResourceToFile(owner, kBackgroundResource, path);
+  if (!WriteProgramFile(owner, kHelpPageName, kHelpPageResource)) return 0;
+  return WriteProgramFile(owner, "bg_sky.jpg", kBackgroundResource);
 }
 
 int FindBrowserCommand(char* output, size_t size) {
@@ -73,34 +82,40 @@ int FindBrowserCommand(char* output, size_t size) {
 }
 
 int OpenHelpPage(HWND owner) {
-  char url[520];
-  snprintf(url, sizeof(url), "file:///%s%s%s", ProgramDir, "\\", kHelpPageName);
-
-  char browser[kPathSize];
-  if (FindBrowserCommand(browser, sizeof(browser)) && ShellOpen(owner, browser, url, ProgramDir) > 32) return 1;
-
-  // No usable browser registration: let the page's file association decide.
   char page[kPathSize];
-  ProgramFilePath(kHelpPageName, page, sizeof(page));
-  INT_PTR result = ShellOpen(owner, page, nullptr, ProgramDir);
-  if (result > 32) return 1;
+  char url[520];
+  // A page path that does not fit is not opened under a cut name; the failure
+  // is reported as for a page the shell could not find.
+  INT_PTR result = SE_ERR_PNF;
+  if (ProgramFilePath(kHelpPageName, page, sizeof(page))) {
+    int length = snprintf(url, sizeof(url), "file:///%s", page);
+    char browser[kPathSize];
+    if (length > 0 && static_cast<size_t>(length) < sizeof(url) && FindBrowserCommand(browser, sizeof(browser)) &&
+        ShellOpen(owner, browser, url, ProgramDir) > 32) {
+      return 1;
+    }
+    // No usable browser registration: let the page's file association decide.
+    result = ShellOpen(owner, page, nullptr, ProgramDir);
+    if (result > 32) return 1;
+  }
 
-  char message[kPathSize + 160];
+  char message[2 * kPathSize + 160];
   snprintf(message, sizeof(message),
-           "Unable to open:\n%s\nin your Web Browser.\n\nError [%d]\n\nTry using your Web Browser and load it from there.",
-           page, static_cast<int>(result));
+           "Unable to open:\n%s\\%s\nin your Web Browser.\n\nError [%d]\n\nTry using your Web Browser and load it from there.",
+           ProgramDir, kHelpPageName, static_cast<int>(result));
   MessageBoxA(owner, message, kProductName, MB_OK | MB_ICONSTOP);
   return 0;
 }
 
 int OpenProgramDocument(HWND owner, const char* fileName) {
   char path[kPathSize];
-  ProgramFilePath(fileName, path, sizeof(path));
-  if (ShellOpen(owner, path, nullptr, ProgramDir) > 32) return 1;
+  if (ProgramFilePath(fileName, path, sizeof(path)) && ShellOpen(owner, path, nullptr, ProgramDir) > 32) return 1;
 
-  char message[kPathSize + 120];
+  // The message names the file whole, also when its path was too long to open.
+  char message[2 * kPathSize + 120];
   snprintf(message, sizeof(message),
-           "Unable to open:\n%s\n\nUse another Editor, Word Processor, or Email Program to open it.", path);
+           "Unable to open:\n%s\\%s\n\nUse another Editor, Word Processor, or Email Program to open it.", ProgramDir,
+           fileName);
   MessageBoxA(owner, message, kProductName, MB_OK | MB_ICONSTOP);
   return 0;
 }

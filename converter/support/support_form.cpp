@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/file_safety.h"
+#include "common/paths.h"
 #include "common/product.h"
 #include "common/strings.h"
 #include "converter/app/app_state.h"
@@ -74,11 +76,16 @@ int WriteAndOpenForm(HWND owner, const SupportFormValues& values, const char* te
   // means a template whose placeholders do not fit the values: nothing to show.
   if (FillTemplate(templateText, arguments, kSupportFormArgumentCount, page, pageSize) >= 0) {
     char path[261];
-    snprintf(path, sizeof(path), "%s%s%s", ProgramDir, "\\", "email_ts.htm");
+    // Written only under its whole name and never through a link out of the folder.
+    bool writable = JoinPathChecked(path, sizeof(path), ProgramDir, "email_ts.htm") && ClearLinkForWriting(path, ProgramDir);
     TrimTrailingBlanks(page);
     size_t length = strlen(page);
     snprintf(page + length, pageSize - length, "\r\n");
-    if (WriteFormFile(owner, path, page)) {
+    if (!writable) {
+      char shown[2 * sizeof(path)];
+      snprintf(shown, sizeof(shown), "%s\\%s", ProgramDir, "email_ts.htm");
+      ShowFailure(owner, "Could not create [Marlowbrook email form] file:\n%s\nCheck hard-drive.", shown);
+    } else if (WriteFormFile(owner, path, page)) {
       HINSTANCE result = ShellExecuteA(owner, "open", path, nullptr, nullptr, SW_SHOWMAXIMIZED);
       if (reinterpret_cast<INT_PTR>(result) > 32) {
         opened = 1;

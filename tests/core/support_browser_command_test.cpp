@@ -1,6 +1,8 @@
 // Reading the browser's path out of a registered http open command.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
@@ -86,13 +88,32 @@ TEST_F(BrowserCommandTest, CommandWithoutExeIsTakenWhole) {
   EXPECT_EQ("\"C:\\tools\\browse.com\"", path);
 }
 
-TEST_F(BrowserCommandTest, OutputIsCutToFitWithItsTerminator) {
+TEST_F(BrowserCommandTest, PathThatDoesNotFitIsRefusedNotCut) {
   existingFiles.insert("C:\\a\\browse.exe");
-  std::vector<char> output(12, 'x');
-  output.push_back('#');  // guard byte past the size given
-  EXPECT_EQ(1, ParseBrowserPath("C:\\a\\browse.exe", output.data(), 12, FakeFileExists));
-  EXPECT_EQ(std::string("\"C:\\a\\brows"), std::string(output.data()));
-  EXPECT_EQ('#', output[12]);
+  // The quoted path takes 17 characters and its terminator.
+  const struct {
+    size_t size;
+    int result;
+    const char* text;
+  } cases[] = {{8, 0, ""}, {12, 0, ""}, {17, 0, ""}, {18, 1, "\"C:\\a\\browse.exe\""}};
+  for (const auto& c : cases) {
+    std::vector<char> output(c.size, 'x');
+    output.push_back('#');  // guard byte past the size given
+    EXPECT_EQ(c.result, ParseBrowserPath("C:\\a\\browse.exe -url", output.data(), c.size, FakeFileExists)) << c.size;
+    EXPECT_EQ(std::string(c.text), std::string(output.data(), strnlen(output.data(), c.size))) << c.size;
+    if (c.result == 0) {
+      EXPECT_EQ(c.size, static_cast<size_t>(std::count(output.begin(), output.end() - 1, '\0'))) << c.size;
+    }
+    EXPECT_EQ('#', output[c.size]);
+  }
+}
+
+TEST_F(BrowserCommandTest, CommandLongerThanARegistryValueIsRefusedWithoutLooking) {
+  std::string command = "C:\\" + std::string(600, 'd') + "\\browse.exe";
+  existingFiles.insert(command);
+  std::string path;
+  EXPECT_EQ(0, Parse(command.c_str(), &path, 1000));
+  EXPECT_TRUE(askedPaths.empty());
 }
 
 }  // namespace

@@ -77,21 +77,22 @@ TEST(ConverterMenus, TrayModeHideAndStartupHiding) {
     EXPECT_TRUE(qtest::WaitUntil([&] { return Visible(main) && !::IsIconic(main); }, 5000));
 
     // Taskbar mode (the check mark was set, so the toggle clears it):
-    // minimising leaves the window on the taskbar, and so does Hide. (Without
-    // a window manager the display may refuse to iconify; the window must
-    // still not disappear.)
+    // minimising leaves the window on the taskbar, and so does Hide. Each step
+    // waits for its own outcome, so a slow restore cannot overtake a later Hide.
+    const auto minimisedOnTaskbar = [&] { return Visible(main) && ::IsIconic(main); };
+    const auto restored = [&] { return Visible(main) && !::IsIconic(main); };
     qtest::PostCommand(main, kUseTray);
     ::PostMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ::Sleep(1000);
-    EXPECT_TRUE(Visible(main));
+    EXPECT_TRUE(qtest::WaitUntil(minimisedOnTaskbar, 5000));
     ::ShowWindowAsync(main, SW_RESTORE);
+    EXPECT_TRUE(qtest::WaitUntil(restored, 5000));
     qtest::PostCommand(main, kHide);
-    ::Sleep(1000);
-    EXPECT_TRUE(Visible(main));
+    EXPECT_TRUE(qtest::WaitUntil(minimisedOnTaskbar, 5000)) << "Hide only minimises in taskbar mode";
     ::ShowWindowAsync(main, SW_RESTORE);
+    EXPECT_TRUE(qtest::WaitUntil(restored, 5000));
     TrayClick(main, WM_LBUTTONUP);
     ::Sleep(500);
-    EXPECT_TRUE(Visible(main)) << "no tray clicks in taskbar mode";
+    EXPECT_TRUE(restored()) << "no tray clicks in taskbar mode";
 
     // Back to tray mode, with start-up hiding; the close box stores both.
     qtest::PostCommand(main, kUseTray);

@@ -41,17 +41,6 @@ std::string ProposedFolder() { return WindowsDrive() + ":\\qtra"; }
 std::string DesktopLink() { return SpecialFolder(CSIDL_DESKTOP) + "\\Quantara.lnk"; }
 std::string GroupFolder() { return SpecialFolder(CSIDL_PROGRAMS) + "\\Quantara"; }
 
-// Answers a message box: waits for it, checks its text, presses `button`.
-// Returns its text, empty when it never came.
-std::string Answer(const std::string& caption, const std::string& textPart, int button = IDOK) {
-  HWND box = qtest::WaitForMessageBox(caption, textPart, 0, kLongWait);
-  if (box == nullptr) return "";
-  std::string text = qtest::MessageBoxText(box);
-  qtest::PressButton(box, button);
-  qtest::WaitUntil([&] { return !::IsWindow(box); }, 10000);
-  return text;
-}
-
 struct PageSearch {
   DWORD processId;
   int controlId;
@@ -158,24 +147,11 @@ bool ReadShortcut(const std::string& path, Shortcut* link) {
   return loaded;
 }
 
-std::vector<std::string> FolderEntries(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA entry;
-  HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &entry);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    std::string name = entry.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (::FindNextFileA(find, &entry));
-  ::FindClose(find);
-  return names;
-}
-
 // The installed files and nothing else, but for the picture the converter
 // writes beside them whenever it starts.
 void ExpectTheEightFiles(const std::string& folder) {
   for (const char* name : kFiles) EXPECT_TRUE(qtest::FileExists(folder + "\\" + name)) << name;
-  for (const std::string& name : FolderEntries(folder)) {
+  for (const std::string& name : qtest::FolderEntries(folder)) {
     bool known = name == "bg_sky.jpg";
     for (const char* file : kFiles) known = known || name == file;
     EXPECT_TRUE(known) << name << " in " << folder;
@@ -296,7 +272,7 @@ TEST_F(InstallerFlow, FirstInstallationWritesFilesEntryAndShortcuts) {
                {"Read Me", "README.TXT", "", "README.ICO"},
                {"Help", "qtrahelp.htm", "", "qtrahelp.htm"},
                {"UnInstall", kInstallerFileName, kUninstallArgument, "UNINSTL.ICO"}};
-  EXPECT_EQ(5u, FolderEntries(GroupFolder()).size());
+  EXPECT_EQ(5u, qtest::FolderEntries(GroupFolder()).size());
   for (const Expected& expected : group) {
     Shortcut entry;
     ASSERT_TRUE(ReadShortcut(GroupFolder() + "\\" + expected.name + ".lnk", &entry)) << expected.name;
@@ -325,7 +301,7 @@ TEST_F(InstallerFlow, SecondInstallationClosesTheRunningConverterAndLeavesOneSet
 
   qtest::Program installer;
   ASSERT_TRUE(installer.Start(qtest::BinPath(kInstallerFileName)));
-  EXPECT_NE("", Answer("Quantara", "Closing [Quantara] as it can not be running while doing this operation..."));
+  EXPECT_NE("", qtest::AnswerBox("Quantara", "Closing [Quantara] as it can not be running while doing this operation..."));
   EXPECT_TRUE(converter.WaitForExit(kLongWait)) << "command 65000 ends the converter";
   EXPECT_EQ("0", qtest::ReadRegText(kHandles, kTransHandleValue));
 
@@ -336,7 +312,7 @@ TEST_F(InstallerFlow, SecondInstallationClosesTheRunningConverterAndLeavesOneSet
 
   // Roaming is not offered yet: it says so and falls back to the first usable mode.
   qtest::Click(::GetDlgItem(page, 1004));
-  EXPECT_NE("", Answer("Quantara", "Roaming will be available in future versions."));
+  EXPECT_NE("", qtest::AnswerBox("Quantara", "Roaming will be available in future versions."));
   ASSERT_TRUE(qtest::WaitUntil([&] { return qtest::IsChecked(::GetDlgItem(page, 1006)); }, 10000));
   EXPECT_FALSE(qtest::IsChecked(::GetDlgItem(page, 1004)));
   EXPECT_EQ(folder, qtest::GetText(::GetDlgItem(page, 1008)));
@@ -346,12 +322,12 @@ TEST_F(InstallerFlow, SecondInstallationClosesTheRunningConverterAndLeavesOneSet
   EXPECT_TRUE(ConverterGreetsAndCloses());
 
   int desktopLinks = 0;
-  for (const std::string& name : FolderEntries(SpecialFolder(CSIDL_DESKTOP))) {
+  for (const std::string& name : qtest::FolderEntries(SpecialFolder(CSIDL_DESKTOP))) {
     if (name.compare(0, 8, "Quantara") == 0) ++desktopLinks;
   }
   EXPECT_EQ(1, desktopLinks);
   EXPECT_TRUE(qtest::FileExists(DesktopLink()));
-  EXPECT_EQ(5u, FolderEntries(GroupFolder()).size());
+  EXPECT_EQ(5u, qtest::FolderEntries(GroupFolder()).size());
   EXPECT_FALSE(qtest::FileExists(commonGroup));
   EXPECT_FALSE(qtest::FileExists(startupLink));
   ExpectTheEightFiles(folder);
@@ -381,10 +357,10 @@ TEST_F(InstallerFlow, ReadOnlyReadMeStopsTheReinstallation) {
   HWND page = WaitForPage(installer.Id(), 1013);
   ASSERT_NE(nullptr, page);
   qtest::Click(::GetDlgItem(page, 1013));
-  std::string text = Answer(kInstallTitle, "Copying to:\n" + readMe);
+  std::string text = qtest::AnswerBox(kInstallTitle, "Copying to:\n" + readMe);
   EXPECT_NE(std::string::npos, text.find("The file could not be copied.")) << text;
-  EXPECT_NE("", Answer(kInstallTitle, "Permissions Problems"));
-  EXPECT_NE("", Answer(kInstallTitle, "Conditions Prevented Proper Installation."));
+  EXPECT_NE("", qtest::AnswerBox(kInstallTitle, "Permissions Problems"));
+  EXPECT_NE("", qtest::AnswerBox(kInstallTitle, "Conditions Prevented Proper Installation."));
   EXPECT_TRUE(installer.WaitForExit(kLongWait));
   ::SetFileAttributesA(readMe.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
@@ -412,32 +388,32 @@ TEST_F(InstallerFlow, LocationPageRefusesBadFoldersAndIgnoresAStrangeHandle) {
   HWND box = ::GetDlgItem(page, 1008);
 
   qtest::Click(next);
-  EXPECT_NE("", Answer(kInstallTitle, "You can not install from the same directory that you are installing to."));
+  EXPECT_NE("", qtest::AnswerBox(kInstallTitle, "You can not install from the same directory that you are installing to."));
 
   std::string base = WindowsDrive() + ":\\qtest_long\\";
   std::string tooLong = base + std::string(237 - base.size(), 'a');
   ASSERT_EQ(237u, tooLong.size());
   qtest::SetText(box, tooLong);
   qtest::Click(next);
-  EXPECT_NE("", Answer(kInstallTitle, "The Path you Specified is to long."));
+  EXPECT_NE("", qtest::AnswerBox(kInstallTitle, "The Path you Specified is to long."));
 
   // 236 characters pass the length check; the last level lies beyond what is
   // made level by level, so the folder itself is reported as not created.
   std::string longest = base + std::string(236 - base.size(), 'b');
   qtest::SetText(box, longest);
   qtest::Click(next);
-  EXPECT_NE("", Answer(kInstallTitle, "The Path to the Folder you Specified:\n" + longest + "\ncould not be created."));
-  EXPECT_NE("", Answer(kInstallTitle, "Permissions Problems"));
+  EXPECT_NE("", qtest::AnswerBox(kInstallTitle, "The Path to the Folder you Specified:\n" + longest + "\ncould not be created."));
+  EXPECT_NE("", qtest::AnswerBox(kInstallTitle, "Permissions Problems"));
 
   qtest::SetText(box, "1:\\qtra");
   qtest::Click(next);
-  EXPECT_NE("", Answer("Quantara", "could not be created because it does not include a valid drive letter."));
-  EXPECT_NE("", Answer(kInstallTitle, "The Path to the Folder you Specified:\n1:\\qtra\ncould not be created."));
-  EXPECT_NE("", Answer(kInstallTitle, "Permissions Problems"));
+  EXPECT_NE("", qtest::AnswerBox("Quantara", "could not be created because it does not include a valid drive letter."));
+  EXPECT_NE("", qtest::AnswerBox(kInstallTitle, "The Path to the Folder you Specified:\n1:\\qtra\ncould not be created."));
+  EXPECT_NE("", qtest::AnswerBox(kInstallTitle, "Permissions Problems"));
 
   EXPECT_EQ(folder, qtest::ReadRegText(kConfigure, kProgramDirValue)) << "nothing recorded for refused folders";
   qtest::Click(::GetDlgItem(page, 1012));
-  EXPECT_NE("", Answer(kInstallTitle, "Conditions Prevented Proper Installation."));
+  EXPECT_NE("", qtest::AnswerBox(kInstallTitle, "Conditions Prevented Proper Installation."));
   EXPECT_TRUE(installer.WaitForExit(kLongWait));
   ExpectTheEightFiles(folder);
   ::DestroyWindow(stranger);
@@ -450,7 +426,7 @@ TEST_F(InstallerFlow, RelayReportsAMissingUninstaller) {
   qtest::WriteRegText(kConfigure, kProgramDirValue, folder);
   qtest::Program relay;
   ASSERT_TRUE(relay.Start(qtest::BinPath(kInstallerFileName), "uninstall"));
-  EXPECT_NE("", Answer(kInstallTitle, "Source File:\n" + folder + "\\qtrasx.exe\nis missing!"));
+  EXPECT_NE("", qtest::AnswerBox(kInstallTitle, "Source File:\n" + folder + "\\qtrasx.exe\nis missing!"));
   EXPECT_TRUE(relay.WaitForExit(kLongWait));
   qtest::WriteRegText(kConfigure, kProgramDirValue, recorded);
 }
@@ -463,8 +439,8 @@ TEST_F(InstallerFlow, UninstallKeepsAFolderThatIsNotAnInstallation) {
   qtest::WriteRegText(kConfigure, kProgramDirValue, folder);
   qtest::Program uninstaller;
   ASSERT_TRUE(uninstaller.Start(qtest::BinPath(kInstallerFileName), kUninstallRelayArgument));
-  EXPECT_NE("", Answer("Quantara", "Do you really want to UnInstall Quantara?", IDYES));
-  EXPECT_NE("", Answer("Quantara", "that you are UnInstalling from:\n" + folder + "\ncan not be found."));
+  EXPECT_NE("", qtest::AnswerBox("Quantara", "Do you really want to UnInstall Quantara?", IDYES));
+  EXPECT_NE("", qtest::AnswerBox("Quantara", "that you are UnInstalling from:\n" + folder + "\ncan not be found."));
   EXPECT_TRUE(uninstaller.WaitForExit(kLongWait));
   EXPECT_EQ("dear", qtest::ReadFileBytes(folder + "\\letter.txt"));
   qtest::WriteRegText(kConfigure, kProgramDirValue, recorded);
@@ -483,7 +459,7 @@ void StartFromEntry(qtest::Program& relay) {
 void ExpectStillInstalled() {
   ExpectTheEightFiles(ProposedFolder());
   EXPECT_TRUE(qtest::FileExists(DesktopLink()));
-  EXPECT_EQ(5u, FolderEntries(GroupFolder()).size());
+  EXPECT_EQ(5u, qtest::FolderEntries(GroupFolder()).size());
   EXPECT_TRUE(qtest::RegKeyExists(kEntry));
   EXPECT_EQ(ProposedFolder(), qtest::ReadRegText(kConfigure, kProgramDirValue));
 }
@@ -496,7 +472,7 @@ TEST_F(InstallerFlow, UninstallAsksTwiceThenRemovesEverything) {
     qtest::Program relay;
     StartFromEntry(relay);
     EXPECT_TRUE(qtest::FileExists(relayCopy)) << "the relay copies the uninstaller out of the program folder";
-    EXPECT_NE("", Answer("Quantara", "Do you really want to UnInstall Quantara?", IDNO));
+    EXPECT_NE("", qtest::AnswerBox("Quantara", "Do you really want to UnInstall Quantara?", IDNO));
     HWND stillThere = qtest::WaitForWindow("Quantara UnInstalling", 0, 3000);
     if (stillThere != nullptr) qtest::WaitUntil([&] { return !::IsWindow(stillThere); }, kLongWait);
     ExpectStillInstalled();
@@ -504,7 +480,7 @@ TEST_F(InstallerFlow, UninstallAsksTwiceThenRemovesEverything) {
   {
     qtest::Program relay;
     StartFromEntry(relay);
-    EXPECT_NE("", Answer("Quantara", "Do you really want to UnInstall Quantara?", IDYES));
+    EXPECT_NE("", qtest::AnswerBox("Quantara", "Do you really want to UnInstall Quantara?", IDYES));
     HWND page = qtest::WaitForWindow("Quantara UnInstall", 0, kLongWait);
     ASSERT_NE(nullptr, page);
     std::string text = qtest::GetText(::GetDlgItem(page, 1014));
@@ -522,11 +498,11 @@ TEST_F(InstallerFlow, UninstallAsksTwiceThenRemovesEverything) {
   {
     qtest::Program relay;
     StartFromEntry(relay);
-    EXPECT_NE("", Answer("Quantara", "Do you really want to UnInstall Quantara?", IDYES));
+    EXPECT_NE("", qtest::AnswerBox("Quantara", "Do you really want to UnInstall Quantara?", IDYES));
     HWND page = qtest::WaitForWindow("Quantara UnInstall", 0, kLongWait);
     ASSERT_NE(nullptr, page);
     qtest::Click(::GetDlgItem(page, 1016));
-    EXPECT_NE("", Answer("Quantara", "Quantara has been UnInstalled."));
+    EXPECT_NE("", qtest::AnswerBox("Quantara", "Quantara has been UnInstalled."));
   }
   EXPECT_FALSE(qtest::FileExists(ProposedFolder()));
   EXPECT_FALSE(qtest::FileExists(DesktopLink()));

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -396,6 +397,29 @@ std::string MakeTempFolder(const char* name) {
   DeleteFolderTree(folder);
   ::CreateDirectoryA(folder.c_str(), nullptr);
   return folder;
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA entry;
+  HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::string name = entry.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (::FindNextFileA(find, &entry));
+  ::FindClose(find);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string AnswerBox(const std::string& caption, const std::string& textPart, int button, DWORD timeoutMs) {
+  HWND box = WaitForMessageBox(caption, textPart, 0, timeoutMs);
+  if (box == nullptr) return "";
+  std::string text = MessageBoxText(box);
+  PressButton(box, button);
+  WaitUntil([&] { return !::IsWindow(box); }, 10000);
+  return text;
 }
 
 bool PasteText(HWND edit, const std::string& text) {

@@ -110,6 +110,12 @@ std::string ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string MakeTempFolder(const char* name);  // fresh, empty folder under %TEMP%
 bool DeleteFolderTree(const std::string& path);
+// The names in `folder` but "." and "..", sorted.
+std::vector<std::string> FolderEntries(const std::string& folder);
+// Answers a message box of any process: waits for it, presses `button`. Its
+// text, or "" when none came.
+std::string AnswerBox(const std::string& caption, const std::string& textPart, int button = IDOK,
+                      DWORD timeoutMs = 60000);
 
 // Puts `text` on the clipboard and pastes it into `edit` (WM_PASTE), so the
 // box's own length limit applies as it does for a user's paste.

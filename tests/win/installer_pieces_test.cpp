@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <direct.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,8 @@
 #include <string>
 #include <thread>
 
+#include "common/file_safety.h"
+#include "common/paths.h"
 #include "common/product.h"
 #include "common/registry.h"
 #include "installer/converter_closing.h"
@@ -90,6 +93,78 @@ TEST(InstallerFolders, DeleteFolderTreeNeverEmptiesABareDrive) {
   EXPECT_EQ(0, DeleteFolderTree(drive));
   _chdir(before.c_str());
   EXPECT_TRUE(qtest::FileExists(base + "\\stays.txt"));
+  qtest::DeleteFolderTree(base);
+}
+
+std::string ShellFolder(int id) {
+  char path[MAX_PATH + 1] = {};
+  ::SHGetSpecialFolderPathA(nullptr, path, id, FALSE);
+  return path;
+}
+
+TEST(InstallerFolders, ProgramFolderIsJudgedOnItsResolvedPath) {
+  const std::string windows = ShellFolder(CSIDL_WINDOWS);
+  const std::string profile = ShellFolder(CSIDL_PROFILE);
+  const std::string drive = windows.substr(0, 2);
+  std::string base = qtest::MakeTempFolder("judged");
+  const struct {
+    std::string path;
+    FolderVerdict verdict;
+  } cases[] = {
+      {drive + "\\.", kFolderIsRoot},
+      {drive + "\\a\\..", kFolderIsRoot},
+      {drive + "\\a\\..\\..\\.", kFolderIsRoot},
+      {drive + "\\", kFolderIsRoot},
+      {drive, kFolderIsRoot},  // the drive's working directory, whatever it is
+      {"qtra", kFolderIsRoot},
+      {"\\\\server\\share\\", kFolderIsRoot},
+      {"\\\\server\\share\\sub\\..", kFolderIsRoot},
+      {windows, kFolderIsProtected},
+      {windows + "\\qtra\\..", kFolderIsProtected},
+      {ShellFolder(CSIDL_SYSTEM), kFolderIsProtected},
+      {profile, kFolderIsProtected},
+      {profile + "\\..", kFolderIsProtected},
+      {ShellFolder(CSIDL_PERSONAL), kFolderIsProtected},
+      {ShellFolder(CSIDL_PROGRAM_FILES), kFolderIsProtected},
+      {base, kFolderUsable},
+      {base + "\\sub\\..\\", kFolderUsable},
+  };
+  for (const auto& c : cases) {
+    char full[kPathSize] = {};
+    EXPECT_EQ(c.verdict, CheckProgramFolder(c.path.c_str(), full)) << c.path << " -> " << full;
+  }
+  char full[kPathSize] = {};
+  EXPECT_EQ(kFolderUsable, CheckProgramFolder((base + "\\sub\\..\\").c_str(), full));
+  EXPECT_STRCASEEQ(base.c_str(), full) << "resolved, without trailing backslash";
+  qtest::DeleteFolderTree(base);
+}
+
+TEST(InstallerFolders, DeleteFolderTreeLeavesARefusedFolderWhole) {
+  // A folder of the user's own, named through ".." forms of its parent's
+  // guarded folder: nothing in it is touched.
+  std::string own = ShellFolder(CSIDL_PERSONAL) + "\\qtest_own";
+  ::CreateDirectoryA(own.c_str(), nullptr);
+  qtest::WriteFileBytes(own + "\\letter.txt", "dear");
+  for (const std::string& path : {ShellFolder(CSIDL_PERSONAL), own + "\\..", own + "\\.\\..\\"}) {
+    EXPECT_EQ(0, DeleteFolderTree(path.c_str())) << path;
+  }
+  EXPECT_EQ("dear", qtest::ReadFileBytes(own + "\\letter.txt"));
+  qtest::DeleteFolderTree(own);
+}
+
+TEST(InstallerFolders, FinalPathsAreAvailableAndPlainEntriesStay) {
+  std::string base = qtest::MakeTempFolder("final");
+  qtest::WriteFileBytes(base + "\\plain.txt", "p");
+  char where[2 * MAX_PATH] = {};
+  ASSERT_TRUE(FinalPathOf((base + "\\plain.txt").c_str(), where, sizeof where)) << "GetFinalPathNameByHandleA";
+  char folderWhere[2 * MAX_PATH] = {};
+  ASSERT_TRUE(FinalPathOf(base.c_str(), folderWhere, sizeof folderWhere));
+  EXPECT_TRUE(IsSameOrInside(where, folderWhere)) << where << " in " << folderWhere;
+  EXPECT_FALSE(LeadsOutside((base + "\\plain.txt").c_str(), base.c_str()));
+  EXPECT_TRUE(ClearLinkForWriting((base + "\\plain.txt").c_str(), base.c_str()));
+  EXPECT_TRUE(ClearLinkForWriting((base + "\\absent.txt").c_str(), base.c_str()));
+  EXPECT_EQ("p", qtest::ReadFileBytes(base + "\\plain.txt")) << "a plain file of the folder is not removed";
+  EXPECT_FALSE(FinalPathOf((base + "\\absent.txt").c_str(), where, sizeof where));
   qtest::DeleteFolderTree(base);
 }
 

@@ -348,4 +348,37 @@ TEST_F(SupportShellTest, SupportFormFailuresAreReported) {
   EXPECT_TRUE(qtest::FileExists(ProgramFile("email_ts.htm")));
 }
 
+TEST_F(SupportShellTest, ProgramFolderTooLongForTheFileNamesIsReportedAndNothingIsCut) {
+  BuildSystemDescription();
+  const std::string parent = m_root + "\\" + std::string(100, 'p');
+  const std::string folder = parent + "\\" + std::string(250 - parent.size() - 1, 'q');
+  ASSERT_EQ(250u, folder.size());
+  CreateDirectoryA(parent.c_str(), nullptr);
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  CopyStringBounded(ProgramDir, folder.c_str(), sizeof(ProgramDir));
+  EXPECT_EQ(0, WriteSupportFiles(nullptr));
+  const struct {
+    std::function<int()> operation;
+    std::string message;
+  } cases[] = {
+      {[] { return SendSupportEmailForm(nullptr); },
+       "Could not create [Marlowbrook email form] file:\n" + folder + "\\email_ts.htm\nCheck hard-drive."},
+      {[] { return OpenProgramDocument(nullptr, "README.TXT"); },
+       "Unable to open:\n" + folder + "\\README.TXT\n\nUse another Editor, Word Processor, or Email Program to open it."},
+  };
+  for (const auto& c : cases) {
+    BackgroundCall call(c.operation);
+    EXPECT_EQ(c.message, AnswerMessageBox(c.message.substr(0, 14).c_str()));
+    EXPECT_EQ(0, call.Result());
+  }
+  WIN32_FIND_DATAA entry;
+  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+  ASSERT_NE(INVALID_HANDLE_VALUE, find);
+  do {
+    EXPECT_TRUE(strcmp(entry.cFileName, ".") == 0 || strcmp(entry.cFileName, "..") == 0)
+        << "a file under a cut name: " << entry.cFileName;
+  } while (FindNextFileA(find, &entry));
+  FindClose(find);
+}
+
 }  // namespace

@@ -1,0 +1,99 @@
+#include "common/paths.h"
+
+#include <cstdio>
+#include <cstring>
+
+bool JoinPathChecked(char* out, size_t size, const char* folder, const char* name) {
+  if (out == nullptr || size == 0) return false;
+  int length = snprintf(out, size, "%s\\%s", folder != nullptr ? folder : "", name != nullptr ? name : "");
+  if (length >= 0 && static_cast<size_t>(length) < size) return true;
+  out[0] = '\0';
+  return false;
+}
+
+namespace {
+
+// The path without a "\\?\" prefix; "\\?\UNC\" becomes "\\" through `unc`.
+const char* PlainForm(const char* path, bool* unc) {
+  *unc = false;
+  if (strncmp(path, "\\\\?\\", 4) == 0 || strncmp(path, "\\\\.\\", 4) == 0) {
+    path += 4;
+    if ((path[0] == 'U' || path[0] == 'u') && (path[1] == 'N' || path[1] == 'n') && (path[2] == 'C' || path[2] == 'c') &&
+        path[3] == '\\') {
+      *unc = true;
+      return path + 4;
+    }
+    return path;
+  }
+  if (path[0] == '\\' && path[1] == '\\') {
+    *unc = true;
+    return path + 2;
+  }
+  return path;
+}
+
+// Length of `text` without its trailing backslashes.
+size_t TrimmedLength(const char* text) {
+  size_t length = strlen(text);
+  while (length > 0 && text[length - 1] == '\\') --length;
+  return length;
+}
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+bool IsAbsolutePath(const char* path) {
+  if (path == nullptr) return false;
+  if (path[0] == '\\' && path[1] == '\\') return true;
+  const bool letter = (path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z');
+  return letter && path[1] == ':' && path[2] == '\\';
+}
+
+bool IsRootPath(const char* fullPath) {
+  if (fullPath == nullptr) return true;
+  bool unc = false;
+  const char* rest = PlainForm(fullPath, &unc);
+  const size_t length = TrimmedLength(rest);
+  size_t components = 0;
+  bool dotted = false;
+  for (size_t i = 0; i < length;) {
+    while (i < length && rest[i] == '\\') ++i;
+    size_t start = i;
+    while (i < length && rest[i] != '\\') ++i;
+    if (i == start) continue;
+    ++components;
+    // "." and ".." left in a path mean it was never resolved.
+    if (rest[start] == '.' && (i - start == 1 || (i - start == 2 && rest[start + 1] == '.'))) dotted = true;
+  }
+  if (dotted) return true;
+  if (unc) return components <= 2;  // server and share
+  // A full local path starts with its drive: "X:".
+  const bool drive = length >= 2 && rest[1] == ':' && ((rest[0] >= 'A' && rest[0] <= 'Z') || (rest[0] >= 'a' && rest[0] <= 'z'));
+  return !drive || components <= 1 || (length > 2 && rest[2] != '\\');
+}
+
+bool IsSameOrInside(const char* path, const char* folder) {
+  if (path == nullptr || folder == nullptr) return false;
+  bool pathUnc = false;
+  bool folderUnc = false;
+  const char* p = PlainForm(path, &pathUnc);
+  const char* f = PlainForm(folder, &folderUnc);
+  if (pathUnc != folderUnc) return false;
+  const size_t folderLength = TrimmedLength(f);
+  const size_t pathLength = TrimmedLength(p);
+  if (folderLength == 0 || pathLength < folderLength) return false;
+  for (size_t i = 0; i < folderLength; ++i) {
+    if (Lower(p[i]) != Lower(f[i])) return false;
+  }
+  return pathLength == folderLength || p[folderLength] == '\\';
+}
+
+FolderVerdict JudgeProgramFolder(const char* fullPath, const char* const* protectedFolders, size_t count) {
+  if (IsRootPath(fullPath)) return kFolderIsRoot;
+  for (size_t i = 0; i < count; ++i) {
+    const char* guarded = protectedFolders[i];
+    if (guarded != nullptr && guarded[0] != '\0' && IsSameOrInside(guarded, fullPath)) return kFolderIsProtected;
+  }
+  return kFolderUsable;
+}
