@@ -14,6 +14,7 @@
 #include "installer/converter_closing.h"
 #include "installer/folders.h"
 #include "installer/installer_state.h"
+#include "installer/payload.h"
 #include "installer/shortcuts.h"
 #include "installer/uninstall_entry.h"
 #include "resource.h"
@@ -49,9 +50,9 @@ BOOL CBackdropDlg::OnInitDialog() {
   InitDriveFolders();
   CloseRunningConverter(m_hWnd);
 
-  if (_stricmp(g_state.commandLine, "UnInstall") == 0) {
+  if (_stricmp(g_state.commandLine, kUninstallArgument) == 0) {
     RunUninstallRelay();
-  } else if (_stricmp(g_state.commandLine, "UnInstall2") == 0) {
+  } else if (_stricmp(g_state.commandLine, kUninstallRelayArgument) == 0) {
     ShowStage("%s UnInstalling", ID_UNINSTALL_START);
   } else {
     ShowStage("%s Installation", ID_INSTALL_START);
@@ -84,7 +85,7 @@ LRESULT CBackdropDlg::OnUninstallStart(WPARAM, LPARAM) {
 void CBackdropDlg::RunUninstallRelay() {
   PumpMessagesFor(128);
   char programDir[kPathSize] = {};
-  ReadRegString("Configure", "ThisProgramDir", "", programDir, sizeof programDir, ProductRegKey);
+  ReadRegString(kConfigureKey, kProgramDirValue, "", programDir, sizeof programDir, ProductRegKey);
   const bool tooLong = strlen(programDir) > kMaxTargetLength;  // would have been cut
   TrimTrailingSeparators(programDir);
   if (tooLong || strchr(programDir, '\\') == nullptr) {
@@ -102,8 +103,8 @@ void CBackdropDlg::RunUninstallRelay() {
   char source[kPathSize];
   char copy[kPathSize];
   // Paths that do not fit are refused: a cut one could name someone else's file.
-  if (!JoinPath(temporary, local, "TEMP\\qtra") || !JoinPath(source, programDir, "qtrasx.exe") ||
-      !JoinPath(copy, temporary, "qtrasx.exe")) {
+  if (!JoinPath(temporary, local, "TEMP\\qtra") || !JoinPath(source, programDir, kInstallerFileName) ||
+      !JoinPath(copy, temporary, kInstallerFileName)) {
     ::MessageBoxA(m_hWnd, "Unable to create an uninstall path.", kInstallCaption, MB_ICONERROR);
     EndDialog(IDCANCEL);
     return;
@@ -119,14 +120,11 @@ void CBackdropDlg::RunUninstallRelay() {
   if (free && PathExists(copy)) ::SetFileAttributesA(copy, FILE_ATTRIBUTE_NORMAL);
   if (free) ::DeleteFileA(copy);
   if (free && ::CopyFileA(source, copy, FALSE)) {
-    ::ShellExecuteA(m_hWnd, "open", copy, "UnInstall2", temporary, SW_SHOW);
+    ::ShellExecuteA(m_hWnd, "open", copy, kUninstallRelayArgument, temporary, SW_SHOW);
     EndDialog(IDCANCEL);
     return;
   }
-  ShowMessage(m_hWnd, kInstallCaption, MB_ICONERROR,
-              "Copying from:\n%s\nCopying to:\n%s\nThe file could not be copied.\n\no Is %s in use?\no Is your disk "
-              "full?\no You may have specified an invalid destination.\n",
-              source, copy, copy);
+  ReportNotCopied(m_hWnd, source, copy);
   EndDialog(IDCANCEL);
 }
 
@@ -150,9 +148,9 @@ void CBackdropDlg::RunInstallSequence() {
 
 void CBackdropDlg::StartConverter() {
   char program[kPathSize];
-  JoinPath(program, g_state.programDir, "QTRA.EXE");
+  JoinPath(program, g_state.programDir, kConverterFileName);
   _chdir(g_state.programDir);
-  ::ShellExecuteA(m_hWnd, "open", program, "InstallingTheProgram", g_state.programDir, SW_SHOW);
+  ::ShellExecuteA(m_hWnd, "open", program, kFirstRunArgument, g_state.programDir, SW_SHOW);
 }
 
 void CBackdropDlg::RunUninstallSequence() {

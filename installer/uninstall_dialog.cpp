@@ -32,7 +32,7 @@ BOOL CUninstallDlg::OnInitDialog() {
 
   // Read whole: a folder longer than any installation's is refused below, not
   // cut into the name of another folder.
-  ReadRegString("Configure", "ThisProgramDir", "", g_state.programDir, sizeof g_state.programDir, ProductRegKey);
+  ReadRegString(kConfigureKey, kProgramDirValue, "", g_state.programDir, sizeof g_state.programDir, ProductRegKey);
   const bool tooLong = strlen(g_state.programDir) > kMaxTargetLength;
   TrimTrailingBackslashes(g_state.programDir);
   // Only a folder that holds the converter is taken for the installation: the

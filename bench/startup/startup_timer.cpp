@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "common/product.h"
+
 namespace {
 
 struct Search {
@@ -104,8 +106,6 @@ double Median(std::vector<double> values) {
   return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-const char kConverterTitle[] = "Quantara - Version";
-const UINT kExitWithoutSaving = 65000;
 
 // Adds the milliseconds of each step of one start (from the previous mark, the
 // first from the process's start) to `steps`; false when the marks are missing.
@@ -147,11 +147,11 @@ int Breakdown(int starts) {
   const std::string marks = BesideMe("startup_marks.txt");
   std::vector<std::string> order;
   std::map<std::string, std::vector<double>> steps;
-  TimeOneStart(timed, kConverterTitle, kExitWithoutSaving);
+  TimeOneStart(timed, kMainTitlePrefix, ID_REMOTE_CLOSE);
   for (int i = 0; i < starts; ++i) {
     ::DeleteFileA(marks.c_str());
     LONGLONG started = 0;
-    const double shown = TimeOneStart(timed, kConverterTitle, kExitWithoutSaving, &started, marks.c_str());
+    const double shown = TimeOneStart(timed, kMainTitlePrefix, ID_REMOTE_CLOSE, &started, marks.c_str());
     if (shown < 0 || !AddStepTimes(started, shown, order, steps)) {
       printf("start %d: no window or no marks\n", i + 1);
       return 1;
@@ -174,9 +174,9 @@ int main(int argc, char** argv) {
   std::vector<double> converterTimes, minimalTimes;
   // One warm-up start each, so neither pays for the first load of the system DLLs.
   TimeOneStart(minimal, "Minimal Dialog", IDOK);
-  TimeOneStart(converter, kConverterTitle, kExitWithoutSaving);
+  TimeOneStart(converter, kMainTitlePrefix, ID_REMOTE_CLOSE);
   for (int i = 0; i < starts; ++i) {
-    double c = TimeOneStart(converter, kConverterTitle, kExitWithoutSaving);
+    double c = TimeOneStart(converter, kMainTitlePrefix, ID_REMOTE_CLOSE);
     double m = TimeOneStart(minimal, "Minimal Dialog", IDOK);
     if (c < 0 || m < 0) {
       printf("start %d: a window never showed\n", i + 1);

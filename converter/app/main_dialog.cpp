@@ -24,9 +24,6 @@
 #include "resource.h"
 
 namespace {
-const char kHandles[] = "Handles";
-const char kTransHandle[] = "TransHandle";
-const char kFirstRunArgument[] = "InstallingTheProgram";
 const char kNoticeFormat[] =
     "%s is installed on your Hard-Drive.\n\n"
     "You will notice that a Group has been Created and there are several icons in it. "
@@ -100,11 +97,9 @@ BOOL CMainDialog::OnInitDialog() {
   SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
 
   // The installer finds a running converter through this value.
-  WriteRegUnsigned(kHandles, kTransHandle, HandleToULong(m_hWnd), ProductRegKey);
+  WriteRegUnsigned(kHandlesKey, kTransHandleValue, HandleToULong(m_hWnd), ProductRegKey);
   CenterWindow();
-  char title[64];
-  snprintf(title, sizeof title, "%s - Version %s", kProductName, kProductVersion);
-  ::SetWindowTextA(m_hWnd, title);
+  ::SetWindowTextA(m_hWnd, kMainTitle);
 
   STARTUP_MARK("icons, window handle stored, centred, title");
   BuildSystemDescription();
@@ -447,7 +442,7 @@ LRESULT CMainDialog::OnDestroy(WPARAM, LPARAM) {
   m_keyFilter = nullptr;
   g_keyWindow = nullptr;
   SplashWindow.HideSplash();
-  WriteRegUnsigned(kHandles, kTransHandle, 0, ProductRegKey);
+  WriteRegUnsigned(kHandlesKey, kTransHandleValue, 0, ProductRegKey);
   if (MinimizeShowCommand == SW_HIDE) DeleteTrayIcon(m_hWnd);
   return result;
 }

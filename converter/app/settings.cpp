@@ -12,7 +12,6 @@
 #include "converter/pages/conversion_page.h"
 
 namespace {
-const char kConfigure[] = "Configure";
 const char kOptions[] = "Options";
 // At most 257 characters of a stored folder are read.
 const size_t kProgramDirReadSize = 258;
@@ -21,16 +20,16 @@ const DWORD kCurrentDirSize = 236;
 }  // namespace
 
 void LoadAllSettings() {
-  CRegKeyGroup configure(kConfigure);
+  CRegKeyGroup configure(kConfigureKey);
   memset(ProgramDir, 0, sizeof ProgramDir);
-  configure.ReadString("ThisProgramDir", "", ProgramDir, kProgramDirReadSize);
+  configure.ReadString(kProgramDirValue, "", ProgramDir, kProgramDirReadSize);
   // A stored folder that filled the buffer may have been cut, and a cut path
   // names another folder: it is not taken.
   if (ProgramDir[0] == '\0' || strlen(ProgramDir) >= kProgramDirReadSize - 1 || _access(ProgramDir, 0) != 0) {
     DWORD length = ::GetCurrentDirectoryA(kCurrentDirSize, ProgramDir);
     // Too long a folder is not cut (a cut path names another folder): it stays empty.
     if (length == 0 || length >= kCurrentDirSize) ProgramDir[0] = '\0';
-    configure.WriteString("ThisProgramDir", ProgramDir);
+    configure.WriteString(kProgramDirValue, ProgramDir);
   }
   TrimTrailingSeparators(ProgramDir);
 
@@ -47,7 +46,7 @@ void SaveAllSettings() {
     CConversionPage* page = PageTabs != nullptr ? PageTabs->Page(tab) : nullptr;
     if (page != nullptr && page->m_hWnd != nullptr) page->SaveSettings();
   }
-  WriteRegInt(kConfigure, "LastTab", LastTab, ProductRegKey);
+  WriteRegInt(kConfigureKey, "LastTab", LastTab, ProductRegKey);
   CRegKeyGroup options(kOptions);
   options.WriteInt("UseSystemTray", UseSystemTray);
   options.WriteInt("HideInTrayOnStartup", HideInTrayOnStartup);

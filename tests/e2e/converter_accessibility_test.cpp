@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "common/product.h"
 #include "converter/engine/catalogue.h"
 #include "tests/harness/test_support.h"
 
@@ -57,11 +58,11 @@ class ConverterAccessibility : public ::testing::Test {
     }
     m_program = new qtest::Program;
     ASSERT_TRUE(m_program->Start(qtest::BinPath("qtra.exe"), "", qtest::MakeTempFolder("qtra_accessibility")));
-    m_main = qtest::WaitForWindow("Quantara - Version 11.04.01", m_program->Id(), 60000);
+    m_main = qtest::WaitForWindow(kMainTitle, m_program->Id(), 60000);
     ASSERT_NE(nullptr, m_main);
   }
   static void TearDownTestSuite() {
-    if (m_main != nullptr) qtest::PostCommand(m_main, 65000);  // Exit
+    if (m_main != nullptr) qtest::PostCommand(m_main, ID_REMOTE_CLOSE);  // Exit
     if (m_program != nullptr) m_program->WaitForExit(30000);
     delete m_program;
     qtest::DeleteRegTree(kProgramDlls);

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "common/product.h"
 #include "converter/engine/catalogue.h"
 #include "tests/harness/keystroke_texts.h"
 #include "tests/harness/test_support.h"
@@ -62,11 +63,11 @@ HWND FocusOf(HWND main) {
 class ConverterKeyboard : public ::testing::Test {
  protected:
   void SetUp() override { qtest::DeleteRegTree(qtest::kProductKey); }
-  void TearDown() override { End(65000); }
+  void TearDown() override { End(ID_REMOTE_CLOSE); }
 
   void Start() {
     ASSERT_TRUE(m_program.Start(qtest::BinPath("qtra.exe"), "", qtest::MakeTempFolder("qtra_keys")));
-    m_main = qtest::WaitForWindow("Quantara - Version 11.04.01", m_program.Id(), 60000);
+    m_main = qtest::WaitForWindow(kMainTitle, m_program.Id(), 60000);
     ASSERT_NE(nullptr, m_main);
     m_tabs = qtest::FindControl(m_main, 1024);
     ::SetForegroundWindow(m_main);

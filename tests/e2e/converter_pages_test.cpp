@@ -8,13 +8,13 @@
 
 #include <string>
 
+#include "common/product.h"
 #include "converter/engine/catalogue.h"
 #include "tests/harness/keystroke_texts.h"
 #include "tests/harness/test_support.h"
 
 namespace {
 
-const char kTitle[] = "Quantara - Version 11.04.01";
 const int kTabsId = 1024;
 
 // What a box shows for `typed` in unit `source` with the built-in options.
@@ -31,12 +31,12 @@ class ConverterPages : public ::testing::Test {
     m_folder = qtest::MakeTempFolder("qtra_pages");
     m_program = new qtest::Program;
     ASSERT_TRUE(m_program->Start(qtest::BinPath("qtra.exe"), "", m_folder));
-    m_main = qtest::WaitForWindow(kTitle, m_program->Id(), 60000);
+    m_main = qtest::WaitForWindow(kMainTitle, m_program->Id(), 60000);
     ASSERT_NE(nullptr, m_main);
     m_tabs = qtest::FindControl(m_main, kTabsId);
   }
   static void TearDownTestSuite() {
-    if (m_main != nullptr) qtest::PostCommand(m_main, 65000);
+    if (m_main != nullptr) qtest::PostCommand(m_main, ID_REMOTE_CLOSE);
     if (m_program != nullptr) {
       m_program->WaitForExit(30000);
       delete m_program;

@@ -10,17 +10,17 @@
 #include <map>
 #include <string>
 
+#include "common/product.h"
 #include "converter/engine/catalogue.h"
 #include "tests/harness/keystroke_texts.h"
 #include "tests/harness/test_support.h"
 
 namespace {
 
-const char kTitle[] = "Quantara - Version 11.04.01";
 const int kTabsId = 1024;
 const std::string kConfigure = qtest::ProductSubKey("Configure");
 const std::string kOptions = qtest::ProductSubKey("Options");
-const std::string kHandles = qtest::ProductSubKey("Handles");
+const std::string kHandles = qtest::ProductSubKey(kHandlesKey);
 
 std::string Expected(int tab, int source, int target, const std::string& typed, int notation, int decimals,
                      int noTrailingZeros) {
@@ -34,7 +34,7 @@ class Converter {
     m_folder = qtest::MakeTempFolder("qtra_settings");
     if (!m_program.Start(qtest::BinPath("qtra.exe"), arguments, m_folder)) return false;
     if (!expectVisible) return true;
-    m_main = qtest::WaitForWindow(kTitle, m_program.Id(), 60000);
+    m_main = qtest::WaitForWindow(kMainTitle, m_program.Id(), 60000);
     return m_main != nullptr;
   }
   HWND Main() const { return m_main; }
@@ -48,7 +48,7 @@ class Converter {
     return m_program.WaitForExit(30000);
   }
   bool RemoteClose() {
-    qtest::PostCommand(m_main, 65000);
+    qtest::PostCommand(m_main, ID_REMOTE_CLOSE);
     return m_program.WaitForExit(30000);
   }
 
@@ -78,9 +78,9 @@ TEST(ConverterSettings, CloseBoxSavesEverythingAndARestartRestoresIt) {
     ASSERT_TRUE(qtra.Start());
     char handle[32];
     snprintf(handle, sizeof handle, "%lu", HandleToULong(qtra.Main()));
-    EXPECT_EQ(handle, qtest::ReadRegText(kHandles, "TransHandle"));
+    EXPECT_EQ(handle, qtest::ReadRegText(kHandles, kTransHandleValue));
     // A first start stores its defaults at once.
-    EXPECT_EQ(qtra.Folder(), qtest::ReadRegText(kConfigure, "ThisProgramDir"));
+    EXPECT_EQ(qtra.Folder(), qtest::ReadRegText(kConfigure, kProgramDirValue));
     EXPECT_EQ("0", qtest::ReadRegText(kConfigure, "LastTab"));
     EXPECT_EQ("1", qtest::ReadRegText(kOptions, "UseSystemTray"));
     EXPECT_EQ("0", qtest::ReadRegText(kOptions, "HideInTrayOnStartup"));
@@ -106,7 +106,7 @@ TEST(ConverterSettings, CloseBoxSavesEverythingAndARestartRestoresIt) {
     saved = AllBoxTexts(qtra);
     ASSERT_TRUE(qtra.CloseBox());
   }
-  EXPECT_EQ("0", qtest::ReadRegText(kHandles, "TransHandle")) << "withdrawn when the window is gone";
+  EXPECT_EQ("0", qtest::ReadRegText(kHandles, kTransHandleValue)) << "withdrawn when the window is gone";
   for (const auto& box : saved) EXPECT_EQ(box.second, qtest::ReadRegText(kConfigure, box.first)) << box.first;
   const CategoryInfo& length = *CategoryAt(kCategoryLength);
   EXPECT_EQ("0", qtest::ReadRegText(kConfigure, "LengthNoTrailingZeros"));
@@ -157,7 +157,7 @@ TEST(ConverterSettings, CloseBoxSavesEverythingAndARestartRestoresIt) {
     // The installer's close request ends the program without saving.
     ASSERT_TRUE(qtra.RemoteClose());
   }
-  EXPECT_EQ("0", qtest::ReadRegText(kHandles, "TransHandle"));
+  EXPECT_EQ("0", qtest::ReadRegText(kHandles, kTransHandleValue));
   EXPECT_EQ("3", qtest::ReadRegText(kConfigure, "LengthRoundOffTo"));
   EXPECT_EQ("2", qtest::ReadRegText(kConfigure, "LengthExpressResultsAs"));
   EXPECT_EQ(saved["LengthMeters"], qtest::ReadRegText(kConfigure, "LengthMeters"));
@@ -229,16 +229,16 @@ TEST(ConverterSettings, FirstRunNoticeOnlyForTheWholeArgument) {
     HWND notice = qtest::WaitForWindow("Quantara", qtra.Program().Id(), 60000);
     ASSERT_NE(nullptr, notice);
     EXPECT_EQ(kBody, qtest::GetText(::GetDlgItem(notice, 1308)));
-    EXPECT_EQ(nullptr, ::FindWindowA(nullptr, kTitle)) << "the main window waits for the notice";
+    EXPECT_EQ(nullptr, ::FindWindowA(nullptr, kMainTitle)) << "the main window waits for the notice";
     ASSERT_TRUE(qtest::PressButton(notice, 1309));
-    HWND main = qtest::WaitForWindow(kTitle, qtra.Program().Id(), 30000);
+    HWND main = qtest::WaitForWindow(kMainTitle, qtra.Program().Id(), 30000);
     ASSERT_NE(nullptr, main);
-    qtest::PostCommand(main, 65000);
+    qtest::PostCommand(main, ID_REMOTE_CLOSE);
     ASSERT_TRUE(qtra.Program().WaitForExit(30000));
   }
   {
     Converter qtra;
-    ASSERT_TRUE(qtra.Start("InstallingTheProgram2"));
+    ASSERT_TRUE(qtra.Start(std::string(kFirstRunArgument) + "2"));
     ::Sleep(1500);
     EXPECT_EQ(nullptr, ::FindWindowA("#32770", "Quantara")) << "no notice for a longer argument";
     ASSERT_TRUE(qtra.RemoteClose());
