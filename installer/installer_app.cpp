@@ -1,7 +1,7 @@
 #include "installer/installer_app.h"
 
 #include "common/strings.h"
-#include "installer/backdrop_dlg.h"
+#include "installer/backdrop_dialog.h"
 #include "installer/installer_state.h"
 
 CInstallerApp theApp;
@@ -12,9 +12,7 @@ CBackdropDlg g_backdrop;
 
 BOOL CInstallerApp::InitInstance() {
   CopyStringBounded(g_state.commandLine, m_lpCmdLine, sizeof g_state.commandLine);
-  m_pMainWnd = &g_backdrop;
   g_backdrop.DoModal();
-  m_pMainWnd = nullptr;
   // The program ends when the backdrop has closed.
   return FALSE;
 }

@@ -8,9 +8,7 @@ class CMinimalApp : public CWinApp {
  public:
   BOOL InitInstance() override {
     CDialog dialog(100);
-    m_pMainWnd = &dialog;
     dialog.DoModal();
-    m_pMainWnd = nullptr;
     return FALSE;
   }
 };

@@ -4,10 +4,9 @@
 
 class CDialog;
 
-// Passed to DoDataExchange; saveAndValidate is FALSE while the dialog initialises.
+// Passed to DoDataExchange, which binds the template's controls while the dialog initialises.
 struct CDataExchange {
   CDialog* dialog;
-  BOOL saveAndValidate;
 };
 
 // Binds a control of the template to a window object (subclassing it once).
@@ -20,7 +19,6 @@ class CDialog : public CWnd {
   INT_PTR DoModal();
   BOOL Create(UINT templateId, CWnd* parent = nullptr);
   void EndDialog(INT_PTR result);
-  BOOL UpdateData(BOOL saveAndValidate = TRUE);
 
   virtual BOOL OnInitDialog();
   virtual void OnOK();
@@ -32,6 +30,10 @@ class CDialog : public CWnd {
   DECLARE_MESSAGE_TABLE()
 
  protected:
+  // Paints the window while it is minimised, as a top-level window's icon was
+  // drawn before taskbars: the icon centred on the erased icon background.
+  LRESULT PaintMinimised(HICON icon);
+
   UINT m_templateId;
   CWnd* m_parent;
 

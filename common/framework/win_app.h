@@ -3,8 +3,6 @@
 #pragma once
 #include <windows.h>
 
-class CWnd;
-
 class CWinApp {
  public:
   CWinApp();
@@ -18,7 +16,6 @@ class CWinApp {
 
   HINSTANCE m_hInstance = nullptr;
   const char* m_lpCmdLine = "";  // the argument part of the command line
-  CWnd* m_pMainWnd = nullptr;
 
  protected:
   int m_exitCode = 0;

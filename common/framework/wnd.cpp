@@ -2,11 +2,6 @@
 
 namespace {
 const char kOwnerProperty[] = "QuantaraWindowObject";
-
-// The object whose window is being created, and the hook that will attach it.
-// Creation happens on the one user-interface thread.
-CWnd* g_pendingOwner = nullptr;
-HHOOK g_creationHook = nullptr;
 }  // namespace
 
 CWnd::~CWnd() {
@@ -53,33 +48,6 @@ HWND CWnd::UnsubclassWindow() {
   m_hWnd = nullptr;
   m_originalProc = nullptr;
   return window;
-}
-
-void CWnd::BeginCreationHook(CWnd* owner) {
-  g_pendingOwner = owner;
-  g_creationHook = ::SetWindowsHookExA(WH_CBT, &CWnd::CreationHook, nullptr, ::GetCurrentThreadId());
-}
-
-void CWnd::EndCreationHook() {
-  if (g_creationHook != nullptr) ::UnhookWindowsHookEx(g_creationHook);
-  g_creationHook = nullptr;
-  g_pendingOwner = nullptr;
-}
-
-// The first window created after BeginCreationHook is the dialog itself (its
-// controls follow), so it is subclassed before it receives any message.
-LRESULT CALLBACK CWnd::CreationHook(int code, WPARAM wParam, LPARAM lParam) {
-  HHOOK hook = g_creationHook;
-  if (code == HCBT_CREATEWND && g_pendingOwner != nullptr) {
-    CWnd* owner = g_pendingOwner;
-    g_pendingOwner = nullptr;
-    owner->Attach(reinterpret_cast<HWND>(wParam));
-    // Unhook now: a nested dialog may install its own hook later.
-    ::UnhookWindowsHookEx(hook);
-    g_creationHook = nullptr;
-    return 0;
-  }
-  return ::CallNextHookEx(hook, code, wParam, lParam);
 }
 
 LRESULT CALLBACK CWnd::StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

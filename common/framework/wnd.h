@@ -5,13 +5,16 @@
 //   BEGIN_MESSAGE_TABLE(CMainDialog, CDialog)
 //     ON_MESSAGE(WM_PAINT, OnPaint)
 //     ON_NOTIFY_CODE(TCN_SELCHANGE, 1024, OnTabChanged)
-//     ON_COMMAND_ID(IDCANCEL, OnCancelCommand)
+//     ON_COMMAND_ID(ID_HELP_ABOUT, OnAbout)
+//     ON_COMMAND_RANGE(IDC_FIRST_MODE, IDC_LAST_MODE, OnMode)
 //   END_MESSAGE_TABLE()
 //
-// Every handler has the form `LRESULT Handler(WPARAM, LPARAM)`. A message that no
-// table of the class or its bases takes goes to the virtual DefWindowProc, which
-// passes it to the window's original procedure. A handler that wants default
-// processing as well calls Default().
+// The table is the one place a window's fixed messages and commands are named.
+// Only a window whose command identifiers come from data (a page built from the
+// catalogue) overrides OnCommand instead. Every handler has the form
+// `LRESULT Handler(WPARAM, LPARAM)`. A message that no table of the class or its
+// bases takes goes to the window's original procedure. A handler that wants
+// default processing as well calls Default().
 #pragma once
 #include <windows.h>
 
@@ -51,8 +54,6 @@ struct MessageTable {
   {WM_COMMAND, kAnyCode, id, id, static_cast<MessageHandler>(&ThisClass::handler)},
 #define ON_COMMAND_RANGE(idFirst, idLast, handler) \
   {WM_COMMAND, kAnyCode, idFirst, idLast, static_cast<MessageHandler>(&ThisClass::handler)},
-#define ON_CONTROL_CODE(code, id, handler) \
-  {WM_COMMAND, code, id, id, static_cast<MessageHandler>(&ThisClass::handler)},
 #define ON_NOTIFY_CODE(code, id, handler) \
   {WM_NOTIFY, static_cast<UINT>(code), id, id, static_cast<MessageHandler>(&ThisClass::handler)},
 #define END_MESSAGE_TABLE()                                            \
@@ -84,7 +85,7 @@ class CWnd {
 
   // Every message of the window arrives here first.
   virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
-  // Messages no table takes; the base passes them to the original procedure.
+  // Messages no table takes: the window's original procedure.
   virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
   // WM_COMMAND: the table's command entries. Returns TRUE when one took it.
   virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
@@ -93,8 +94,6 @@ class CWnd {
 
   // Default processing of the message being handled.
   LRESULT Default();
-  // For handlers that only want the default processing.
-  LRESULT OnDefault(WPARAM, LPARAM) { return Default(); }
 
   // Thin conveniences.
   LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
@@ -108,10 +107,6 @@ class CWnd {
   void CenterWindow() const;
 
  protected:
-  // Attaches the object to a window whose creation it hooks.
-  static void BeginCreationHook(CWnd* owner);
-  static void EndCreationHook();
-
   bool FindHandler(UINT message, WPARAM wParam, LPARAM lParam, MessageHandler* handler) const;
   void Attach(HWND window);
 
@@ -119,7 +114,6 @@ class CWnd {
 
  private:
   static LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam);
 
   struct CurrentMessage {
     UINT message;

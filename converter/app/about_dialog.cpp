@@ -6,10 +6,6 @@
 #include "converter/support/system_description.h"
 #include "resource.h"
 
-BEGIN_MESSAGE_TABLE(CAboutDialog, CDialog)
-  ON_MESSAGE(WM_DESTROY, OnDefault)
-END_MESSAGE_TABLE()
-
 CAboutDialog::CAboutDialog() : CDialog(IDD_ABOUT) {}
 
 BOOL CAboutDialog::OnInitDialog() {
@@ -22,10 +18,4 @@ BOOL CAboutDialog::OnInitDialog() {
   ::SetDlgItemTextA(m_hWnd, IDC_ABOUT_VERSION, text);
   CenterWindow();
   return TRUE;
-}
-
-BOOL CAboutDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
-  // Ending twice is harmless: the base handler's own OnOK finds the box ending.
-  if (LOWORD(wParam) == IDOK) OnOK();
-  return CDialog::OnCommand(wParam, lParam);
 }

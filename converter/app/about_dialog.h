@@ -7,7 +7,4 @@ class CAboutDialog : public CDialog {
   CAboutDialog();
 
   BOOL OnInitDialog() override;
-  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-
-  DECLARE_MESSAGE_TABLE()
 };

@@ -9,8 +9,8 @@ int AppInitializing = 1;
 int PageEraseAllowance = 2;
 int AppExiting = 0;
 int AboutBoxOpen = 0;
-UINT TaskbarCreatedMessage = 0xFFFFFFFFu;
+// Registered once, before any window: the main window's message table names it.
+UINT TaskbarCreatedMessage = ::RegisterWindowMessageA("TaskbarCreated");
 NOTIFYICONDATAA TrayIconData = {};
 char ProgramDir[261] = "";
-HWND MainWindowHandle = nullptr;
 HICON TrayIconHandle = nullptr;

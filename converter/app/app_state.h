@@ -14,8 +14,7 @@ extern int AppInitializing;       // 1 until the main window's initialisation en
 extern int PageEraseAllowance;    // background erasures the pages may still perform
 extern int AppExiting;            // 1: a cancel on the main window or a page ends that dialog
 extern int AboutBoxOpen;
-extern UINT TaskbarCreatedMessage;
+extern UINT TaskbarCreatedMessage;  // what the shell sends when it restarts
 extern NOTIFYICONDATAA TrayIconData;
 extern char ProgramDir[261];      // the program folder, without a trailing separator
-extern HWND MainWindowHandle;     // the main window while it exists
 extern HICON TrayIconHandle;      // icon 129 at small-icon size

@@ -19,11 +19,8 @@ BOOL CConverterApp::InitInstance() {
                                                    ::GetSystemMetrics(SM_CXSMICON),
                                                    ::GetSystemMetrics(SM_CYSMICON), 0));
   CMainDialog mainDialog;
-  m_pMainWnd = &mainDialog;
   mainDialog.DoModal();
   mainDialog.ClosePageTabs();
-  m_pMainWnd = nullptr;
-  MainWindowHandle = nullptr;
   // The program ends when the main window has closed.
   return FALSE;
 }

@@ -47,12 +47,31 @@ BEGIN_MESSAGE_TABLE(CMainDialog, CDialog)
   ON_NOTIFY_CODE(TCN_SELCHANGE, IDC_PAGE_TABS, OnTabChanged)
   ON_MESSAGE(WM_CLOSE, OnClose)
   ON_MESSAGE(WM_SIZE, OnSize)
-  ON_MESSAGE(WM_SYSCOMMAND, OnDefault)
   ON_MESSAGE(WM_DESTROY, OnDestroy)
-  ON_COMMAND_ID(IDCANCEL, OnCancelCommand)
   ON_MESSAGE(WM_WINDOWPOSCHANGING, OnWindowPosChanging)
   ON_MESSAGE(WM_NEXTDLGCTL, OnNextControl)
   ON_MESSAGE(WM_SETFOCUS, OnSetFocus)
+  ON_MESSAGE(WM_MOVE, OnMoveOrActivate)
+  ON_MESSAGE(WM_ACTIVATE, OnMoveOrActivate)
+  ON_MESSAGE(WM_ENDSESSION, OnEndSession)
+  ON_MESSAGE(WM_TIMECHANGE, OnTimeChange)
+  ON_MESSAGE(TrayCallbackMessage, OnTrayCallback)
+  ON_MESSAGE(TaskbarCreatedMessage, OnTaskbarCreated)
+  ON_MESSAGE(BringForwardMessage(), OnBringForward)
+  ON_COMMAND_ID(ID_FILE_EXIT, OnExitCommand)
+  ON_COMMAND_ID(ID_TRAY_EXIT, OnExitCommand)
+  ON_COMMAND_ID(ID_REMOTE_CLOSE, OnExitCommand)
+  ON_COMMAND_ID(ID_OPTIONS_USE_TRAY, OnUseTrayCommand)
+  ON_COMMAND_ID(ID_OPTIONS_HIDE_AT_STARTUP, OnHideAtStartupCommand)
+  ON_COMMAND_ID(ID_HIDE, OnHideCommand)
+  ON_COMMAND_ID(ID_HELP_HELP, OnHelpCommand)
+  ON_COMMAND_ID(ID_HELP_README, OnDocumentCommand)
+  ON_COMMAND_ID(ID_HELP_MANUAL, OnDocumentCommand)
+  ON_COMMAND_ID(ID_SUPPORT_WEB_SITE, OnWebPageCommand)
+  ON_COMMAND_ID(ID_SUPPORT_FAQ, OnWebPageCommand)
+  ON_COMMAND_ID(ID_SUPPORT_EMAIL, OnEmailCommand)
+  ON_COMMAND_ID(ID_SUPPORT_PHONE, OnPhoneCommand)
+  ON_COMMAND_ID(ID_HELP_ABOUT, OnAboutCommand)
 END_MESSAGE_TABLE()
 
 CMainDialog::CMainDialog() : CDialog(IDD_MAIN), m_icon(LoadSmallIcon(IDI_PROGRAM)) {}
@@ -68,7 +87,6 @@ void CMainDialog::DoDataExchange(CDataExchange* exchange) {
 
 BOOL CMainDialog::OnInitDialog() {
   CDialog::OnInitDialog();
-  MainWindowHandle = m_hWnd;
   MarkRunningCopyWindow(m_hWnd);
   // The modal loop offers every message to this filter before the dialog manager.
   g_keyWindow = this;
@@ -136,65 +154,50 @@ void CMainDialog::SetMenuCheck(UINT command, bool checked) {
   ::CheckMenuItem(::GetMenu(m_hWnd), command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
-BOOL CMainDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
-  switch (LOWORD(wParam)) {
-    case ID_FILE_EXIT:
-    case ID_TRAY_EXIT:
-    case ID_REMOTE_CLOSE:
-      ExitWithoutSaving();
-      break;
-    case ID_OPTIONS_USE_TRAY:
-      ToggleTrayMode();
-      break;
-    case ID_OPTIONS_HIDE_AT_STARTUP:
-      ToggleStartupHiding();
-      break;
-    case ID_HIDE:
-      if (m_startupHidePosted && m_startupHideCancelled) {
-        m_startupHidePosted = false;
-        break;
-      }
-      m_keepHiddenOnce = m_startupHidePosted && MinimizeShowCommand == SW_HIDE;
-      m_startupHidePosted = false;
-      ShowWindow(SW_MINIMIZE);
-      break;
-    case ID_HELP_HELP:
-      OpenHelpPage(m_hWnd);
-      break;
-    case ID_HELP_README:
-      OpenProgramDocument(m_hWnd, "README.TXT");
-      break;
-    case ID_HELP_MANUAL:
-      OpenProgramDocument(m_hWnd, "MANUAL.TXT");
-      break;
-    case ID_SUPPORT_WEB_SITE:
-      OpenWebPage(m_hWnd, kWebSiteUrl);
-      break;
-    case ID_SUPPORT_FAQ:
-      OpenWebPage(m_hWnd, kFaqUrl);
-      break;
-    case ID_SUPPORT_EMAIL:
-      SendSupportEmailForm(m_hWnd);
-      break;
-    case ID_SUPPORT_PHONE:
-      ShowPhoneSupport(m_hWnd);
-      break;
-    case ID_HELP_ABOUT:
-      ShowAboutBox();
-      break;
-    default:
-      break;
-  }
-  return CDialog::OnCommand(wParam, lParam);
-}
-
-void CMainDialog::ExitWithoutSaving() {
+// The exit commands end the program without saving the settings.
+LRESULT CMainDialog::OnExitCommand(WPARAM, LPARAM) {
   AppExiting = 1;
   OnOK();
+  return 0;
+}
+
+LRESULT CMainDialog::OnHideCommand(WPARAM, LPARAM) {
+  const bool startupHide = m_startupHidePosted;
+  m_startupHidePosted = false;
+  // A later start asked for the window before the start-up hiding ran.
+  if (startupHide && m_startupHideCancelled) return 0;
+  m_keepHiddenOnce = startupHide && MinimizeShowCommand == SW_HIDE;
+  ShowWindow(SW_MINIMIZE);
+  return 0;
+}
+
+LRESULT CMainDialog::OnHelpCommand(WPARAM, LPARAM) {
+  OpenHelpPage(m_hWnd);
+  return 0;
+}
+
+LRESULT CMainDialog::OnDocumentCommand(WPARAM command, LPARAM) {
+  OpenProgramDocument(m_hWnd, LOWORD(command) == ID_HELP_README ? "README.TXT" : "MANUAL.TXT");
+  return 0;
+}
+
+LRESULT CMainDialog::OnWebPageCommand(WPARAM command, LPARAM) {
+  OpenWebPage(m_hWnd, LOWORD(command) == ID_SUPPORT_FAQ ? kFaqUrl : kWebSiteUrl);
+  return 0;
+}
+
+LRESULT CMainDialog::OnEmailCommand(WPARAM, LPARAM) {
+  SendSupportEmailForm(m_hWnd);
+  return 0;
+}
+
+LRESULT CMainDialog::OnPhoneCommand(WPARAM, LPARAM) {
+  ShowPhoneSupport(m_hWnd);
+  return 0;
 }
 
 // The check mark, not the variable, says which way the toggle goes.
-void CMainDialog::ToggleTrayMode() {
+LRESULT CMainDialog::OnUseTrayCommand(WPARAM, LPARAM) {
   if (::GetMenuState(::GetMenu(m_hWnd), ID_OPTIONS_USE_TRAY, MF_BYCOMMAND) & MF_CHECKED) {
     UseSystemTray = 0;
     SetMenuCheck(ID_OPTIONS_USE_TRAY, false);
@@ -207,9 +210,10 @@ void CMainDialog::ToggleTrayMode() {
     AddTrayIcon(m_hWnd);
   }
   ::DrawMenuBar(m_hWnd);
+  return 0;
 }
 
-void CMainDialog::ToggleStartupHiding() {
+LRESULT CMainDialog::OnHideAtStartupCommand(WPARAM, LPARAM) {
   if (::GetMenuState(::GetMenu(m_hWnd), ID_OPTIONS_HIDE_AT_STARTUP, MF_BYCOMMAND) & MF_CHECKED) {
     HideInTrayOnStartup = 0;
     SetMenuCheck(ID_OPTIONS_HIDE_AT_STARTUP, false);
@@ -218,15 +222,17 @@ void CMainDialog::ToggleStartupHiding() {
     HideInTrayOnStartup = 1;
   }
   ::DrawMenuBar(m_hWnd);
+  return 0;
 }
 
-void CMainDialog::ShowAboutBox() {
+LRESULT CMainDialog::OnAboutCommand(WPARAM, LPARAM) {
   AboutBoxOpen = 1;
   CAboutDialog about;
   m_about = &about;
   about.DoModal();
   m_about = nullptr;
   AboutBoxOpen = 0;
+  return 0;
 }
 
 void CMainDialog::EndAboutBox() {
@@ -279,7 +285,7 @@ LRESULT CMainDialog::OnSetFocus(WPARAM, LPARAM) {
   return 0;
 }
 
-LRESULT CMainDialog::OnBringForward() {
+LRESULT CMainDialog::OnBringForward(WPARAM, LPARAM) {
   if (AppClosing == 1 || AppExiting == 1) return 0;
   m_startupHideCancelled = true;
   // Still starting: the window shows itself when its start ends.
@@ -294,31 +300,31 @@ LRESULT CMainDialog::OnBringForward() {
   return 1;
 }
 
-LRESULT CMainDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  // The shell restarted and forgot our icon.
-  if (message == TaskbarCreatedMessage && UseSystemTray == 1) AddTrayIcon(m_hWnd);
-  if (message == BringForwardMessage()) return OnBringForward();
-  switch (message) {
-    case WM_CREATE:
-      TaskbarCreatedMessage = ::RegisterWindowMessageA("TaskbarCreated");
-      break;
-    case WM_MOVE:
-    case WM_ACTIVATE:
-      PageEraseAllowance = 2;
-      break;
-    case WM_ENDSESSION:
-      if (AppClosing == 0) RunCloseProcedure();
-      break;
-    case WM_TIMECHANGE:
-      TimeChangeBreaks = 10;
-      break;
-    case TrayCallbackMessage:
-      OnTrayMouse(wParam, lParam);
-      break;
-    default:
-      break;
-  }
-  return CDialog::DefWindowProc(message, wParam, lParam);
+// The shell restarted and forgot our icon.
+LRESULT CMainDialog::OnTaskbarCreated(WPARAM, LPARAM) {
+  if (UseSystemTray == 1) AddTrayIcon(m_hWnd);
+  return Default();
+}
+
+LRESULT CMainDialog::OnMoveOrActivate(WPARAM, LPARAM) {
+  PageEraseAllowance = 2;
+  return Default();
+}
+
+// The session ends whatever the message's arguments say; the settings are saved first.
+LRESULT CMainDialog::OnEndSession(WPARAM, LPARAM) {
+  if (AppClosing == 0) RunCloseProcedure();
+  return Default();
+}
+
+LRESULT CMainDialog::OnTimeChange(WPARAM, LPARAM) {
+  TimeChangeBreaks = 10;
+  return Default();
+}
+
+LRESULT CMainDialog::OnTrayCallback(WPARAM iconId, LPARAM mouseMessage) {
+  OnTrayMouse(iconId, mouseMessage);
+  return Default();
 }
 
 void CMainDialog::OnTrayMouse(WPARAM iconId, LPARAM mouseMessage) {
@@ -378,11 +384,6 @@ void CMainDialog::OnCancel() {
   CDialog::OnCancel();
 }
 
-LRESULT CMainDialog::OnCancelCommand(WPARAM, LPARAM) {
-  OnCancel();
-  return 0;
-}
-
 LRESULT CMainDialog::OnSize(WPARAM wParam, LPARAM) {
   LRESULT result = Default();
   if (wParam == SIZE_MINIMIZED) ShowWindow(MinimizeShowCommand);
@@ -406,18 +407,8 @@ LRESULT CMainDialog::OnTabChanged(WPARAM, LPARAM) {
 }
 
 LRESULT CMainDialog::OnPaint(WPARAM, LPARAM) {
+  if (::IsIconic(m_hWnd)) return PaintMinimised(m_icon);
   PAINTSTRUCT paint;
-  if (::IsIconic(m_hWnd)) {
-    HDC dc = ::BeginPaint(m_hWnd, &paint);
-    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    RECT client = {};
-    ::GetClientRect(m_hWnd, &client);
-    int x = (client.right - client.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
-    int y = (client.bottom - client.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
-    ::DrawIcon(dc, x, y, m_icon);
-    ::EndPaint(m_hWnd, &paint);
-    return 0;
-  }
   ::BeginPaint(m_hWnd, &paint);
   // The pages paint themselves; the visible one is brought up to date at once.
   if (AppInitializing == 0) {

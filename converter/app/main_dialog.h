@@ -11,9 +11,7 @@ class CMainDialog : public CDialog {
   CMainDialog();
   ~CMainDialog() override;
 
-  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   void DoDataExchange(CDataExchange* exchange) override;
-  LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   BOOL OnInitDialog() override;
   void OnOK() override;
   void OnCancel() override;
@@ -30,12 +28,28 @@ class CMainDialog : public CDialog {
   LRESULT OnClose(WPARAM, LPARAM);
   LRESULT OnSize(WPARAM, LPARAM);
   LRESULT OnDestroy(WPARAM, LPARAM);
-  LRESULT OnCancelCommand(WPARAM, LPARAM);
   LRESULT OnWindowPosChanging(WPARAM, LPARAM);
   LRESULT OnNextControl(WPARAM, LPARAM);
   LRESULT OnSetFocus(WPARAM, LPARAM);
+  LRESULT OnMoveOrActivate(WPARAM, LPARAM);
+  LRESULT OnEndSession(WPARAM, LPARAM);
+  LRESULT OnTimeChange(WPARAM, LPARAM);
+  LRESULT OnTrayCallback(WPARAM, LPARAM);
+  LRESULT OnTaskbarCreated(WPARAM, LPARAM);
   // A later start asks this copy to come to the front.
-  LRESULT OnBringForward();
+  LRESULT OnBringForward(WPARAM, LPARAM);
+
+  // Menu commands.
+  LRESULT OnExitCommand(WPARAM, LPARAM);
+  LRESULT OnUseTrayCommand(WPARAM, LPARAM);
+  LRESULT OnHideAtStartupCommand(WPARAM, LPARAM);
+  LRESULT OnHideCommand(WPARAM, LPARAM);
+  LRESULT OnHelpCommand(WPARAM, LPARAM);
+  LRESULT OnDocumentCommand(WPARAM, LPARAM);  // read-me or manual
+  LRESULT OnWebPageCommand(WPARAM, LPARAM);   // web site or questions page
+  LRESULT OnEmailCommand(WPARAM, LPARAM);
+  LRESULT OnPhoneCommand(WPARAM, LPARAM);
+  LRESULT OnAboutCommand(WPARAM, LPARAM);
 
   // Keys the dialog manager does not know for tabbed pages: Tab through the tab
   // strip and the shown page, Ctrl+Tab and Ctrl+PageDown/PageUp between pages.
@@ -47,10 +61,6 @@ class CMainDialog : public CDialog {
   void ShowFirstRunNotice();
   // Saves everything and lets the window close; false when it already ran.
   bool RunCloseProcedure();
-  void ExitWithoutSaving();
-  void ToggleTrayMode();
-  void ToggleStartupHiding();
-  void ShowAboutBox();
   void OnTrayMouse(WPARAM iconId, LPARAM mouseMessage);
   void SetMenuCheck(UINT command, bool checked);
 

@@ -3,8 +3,7 @@
 #include "resource.h"
 
 BEGIN_MESSAGE_TABLE(CNoticeDialog, CDialog)
-  ON_MESSAGE(WM_CLOSE, OnDefault)
-  ON_MESSAGE(WM_DESTROY, OnDefault)
+  ON_COMMAND_ID(IDC_NOTICE_OK, OnNoticeOk)
 END_MESSAGE_TABLE()
 
 CNoticeDialog::CNoticeDialog() : CDialog(IDD_NOTICE) {}
@@ -19,7 +18,7 @@ BOOL CNoticeDialog::OnInitDialog() {
   return FALSE;
 }
 
-BOOL CNoticeDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
-  if (LOWORD(wParam) == IDC_NOTICE_OK) EndDialog(IDOK);
-  return CDialog::OnCommand(wParam, lParam);
+LRESULT CNoticeDialog::OnNoticeOk(WPARAM, LPARAM) {
+  EndDialog(IDOK);
+  return 0;
 }

@@ -10,7 +10,9 @@ class CNoticeDialog : public CDialog {
   const char* m_body = "";
 
   BOOL OnInitDialog() override;
-  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
   DECLARE_MESSAGE_TABLE()
+
+ private:
+  LRESULT OnNoticeOk(WPARAM, LPARAM);
 };

@@ -5,10 +5,6 @@
 
 CPageTabCtrl* PageTabs = nullptr;
 
-BEGIN_MESSAGE_TABLE(CPageTabCtrl, CTabCtrl)
-  ON_MESSAGE(WM_LBUTTONDOWN, OnDefault)
-END_MESSAGE_TABLE()
-
 CPageTabCtrl::CPageTabCtrl() {
   for (int tab = 0; tab < kCategoryCount; ++tab) m_pages[tab] = CreateConversionPage(tab);
 }

@@ -29,8 +29,6 @@ class CPageTabCtrl : public CTabCtrl {
   // The window of page `tab`, or null while it has none.
   HWND PageWindow(int tab) const;
 
-  DECLARE_MESSAGE_TABLE()
-
  private:
   CConversionPage* m_pages[kCategoryCount] = {};
 };

@@ -15,8 +15,6 @@ CSplashDialog SplashWindow;
 BEGIN_MESSAGE_TABLE(CSplashDialog, CDialog)
   ON_MESSAGE(WM_PAINT, OnPaint)
   ON_MESSAGE(WM_TIMER, OnTimer)
-  ON_MESSAGE(WM_CLOSE, OnDefault)
-  ON_MESSAGE(WM_DESTROY, OnDefault)
 END_MESSAGE_TABLE()
 
 CSplashDialog::CSplashDialog() : CDialog(IDD_SPLASH) {}
@@ -47,7 +45,6 @@ void CSplashDialog::HideSplash() {
 
 BOOL CSplashDialog::OnInitDialog() {
   CDialog::OnInitDialog();
-  m_ownWindow = m_hWnd;
   ::MoveWindow(m_hWnd, m_area.left, m_area.top, m_area.right, m_area.bottom, FALSE);
   CenterWindow();
   ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_NOACTIVATE);

@@ -21,7 +21,6 @@ class CSplashDialog : public CDialog {
   LRESULT OnTimer(WPARAM, LPARAM);
 
   int m_timerActive = 0;
-  HWND m_ownWindow = nullptr;
   RECT m_area = {0, 0, 488, 352};
 };
 

@@ -14,6 +14,12 @@ namespace {
 
 const UINT kProbe = WM_APP + 7;
 
+// A message whose number is known only at run time, as the shell's are.
+UINT RegisteredProbe() {
+  static const UINT message = ::RegisterWindowMessageA("QuantaraFrameworkProbe");
+  return message;
+}
+
 class CProbeTabs : public CTabCtrl {
  public:
   int clicks = 0;
@@ -54,7 +60,7 @@ class CProbeDialog : public CBaseProbe {
  public:
   CProbeDialog() : CBaseProbe(300) {}
   CProbeTabs tabs;
-  bool sawCreate = false;
+  bool attachedAtInit = false;
   bool sawInit = false;
   int cancels = 0;
   bool endOnCancel = false;
@@ -62,6 +68,7 @@ class CProbeDialog : public CBaseProbe {
 
   BOOL OnInitDialog() override {
     sawInit = true;
+    attachedAtInit = m_hWnd != nullptr && CWnd::FromHandle(m_hWnd) == this;
     CBaseProbe::OnInitDialog();
     tabs.InsertItem(0, "One");
     tabs.InsertItem(1, "Two");
@@ -75,7 +82,6 @@ class CProbeDialog : public CBaseProbe {
     if (endOnCancel) CBaseProbe::OnCancel();
   }
   LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == WM_CREATE) sawCreate = true;
     if (message == kProbe + 3) unhandled.push_back(message);
     return CBaseProbe::DefWindowProc(message, wParam, lParam);
   }
@@ -90,9 +96,14 @@ class CProbeDialog : public CBaseProbe {
     log.push_back("press");
     return 0;
   }
-  LRESULT OnEditChange(WPARAM, LPARAM) {
-    log.push_back("edit change");
+  LRESULT OnRange(WPARAM wParam, LPARAM) {
+    // An edit box also reports EN_UPDATE, whose number Wine and Windows may send in any order.
+    if (HIWORD(wParam) == EN_CHANGE) log.push_back("range " + std::to_string(LOWORD(wParam)) + " change");
     return 0;
+  }
+  LRESULT OnRegistered(WPARAM wParam, LPARAM) {
+    log.push_back("registered " + std::to_string(wParam));
+    return 31;
   }
   LRESULT OnRunChecks(WPARAM, LPARAM) {
     if (checks) checks(this);
@@ -104,7 +115,8 @@ BEGIN_MESSAGE_TABLE(CProbeDialog, CBaseProbe)
   ON_MESSAGE(kProbe, OnProbe)
   ON_MESSAGE(kProbe + 2, OnRunChecks)
   ON_COMMAND_ID(1002, OnPress)
-  ON_CONTROL_CODE(EN_CHANGE, 1001, OnEditChange)
+  ON_COMMAND_RANGE(1000, 1002, OnRange)
+  ON_MESSAGE(RegisteredProbe(), OnRegistered)
 END_MESSAGE_TABLE()
 
 TEST(DialogLayer, ModalDialogRoutesMessagesThroughItsTables) {
@@ -117,7 +129,9 @@ TEST(DialogLayer, ModalDialogRoutesMessagesThroughItsTables) {
     EXPECT_EQ(12, ::SendMessageA(window, kProbe + 1, 0, 0));
     // Not in any table: the virtual DefWindowProc sees it.
     ::SendMessageA(window, kProbe + 3, 0, 0);
-    // Commands: a button click and an edit-change notification.
+    EXPECT_EQ(31, ::SendMessageA(window, RegisteredProbe(), 4, 0));
+    // Commands: a button click goes to its own entry, which comes before the
+    // range; the edit box's notification falls in the range, its code intact.
     ::SendMessageA(::GetDlgItem(window, 1002), BM_CLICK, 0, 0);
     ::SetDlgItemTextA(window, 1001, "typed");
     // The tab control is bound and routed through its own table.
@@ -134,11 +148,11 @@ TEST(DialogLayer, ModalDialogRoutesMessagesThroughItsTables) {
     ::PostMessageA(window, WM_CLOSE, 0, 0);
   };
   EXPECT_EQ(IDCANCEL, dialog.DoModal());
-  EXPECT_TRUE(dialog.sawCreate) << "the window is routed through the object from its creation";
   EXPECT_TRUE(dialog.sawInit);
+  EXPECT_TRUE(dialog.attachedAtInit) << "the object has its window when it initialises";
   EXPECT_EQ(2, dialog.cancels);
   EXPECT_EQ(1u, dialog.unhandled.size());
-  std::vector<std::string> expected = {"derived probe 5", "base only", "press", "edit change"};
+  std::vector<std::string> expected = {"derived probe 5", "base only", "registered 4", "press", "range 1001 change"};
   EXPECT_EQ(expected, dialog.log);
   EXPECT_EQ(nullptr, dialog.m_hWnd) << "the object lets go of its window when it is destroyed";
 }

@@ -2,15 +2,14 @@
 // runs the install or uninstall sequence, or relays the uninstaller.
 #pragma once
 #include "common/framework/dialog.h"
-#include "installer/location_dlg.h"
-#include "installer/uninstall_dlg.h"
+#include "installer/location_dialog.h"
+#include "installer/uninstall_dialog.h"
 
 class CBackdropDlg : public CDialog {
  public:
   CBackdropDlg();
 
   BOOL OnInitDialog() override;
-  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
   DECLARE_MESSAGE_TABLE()
 
@@ -21,6 +20,8 @@ class CBackdropDlg : public CDialog {
   void ShowStage(const char* titleFormat, UINT startCommand);
   void StartConverter();
 
+  LRESULT OnInstallStart(WPARAM wParam, LPARAM lParam);
+  LRESULT OnUninstallStart(WPARAM wParam, LPARAM lParam);
   LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
   LRESULT OnSize(WPARAM wParam, LPARAM lParam);
   LRESULT OnQueryDragIcon(WPARAM wParam, LPARAM lParam);

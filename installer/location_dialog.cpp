@@ -1,4 +1,4 @@
-#include "installer/location_dlg.h"
+#include "installer/location_dialog.h"
 
 #include <commctrl.h>
 #include <direct.h>
@@ -21,6 +21,9 @@ BEGIN_MESSAGE_TABLE(CLocationDlg, CDialog)
   ON_MESSAGE(WM_CTLCOLORSTATIC, OnCtlColor)
   ON_MESSAGE(WM_CTLCOLORBTN, OnCtlColor)
   ON_MESSAGE(WM_DESTROY, OnDestroy)
+  ON_COMMAND_RANGE(IDC_MODE_SHORT_PATH, IDC_MODE_UPGRADE, OnModeCommand)
+  ON_COMMAND_ID(IDC_EXIT, OnExitCommand)
+  ON_COMMAND_ID(IDC_NEXT, OnNextCommand)
 END_MESSAGE_TABLE()
 
 CLocationDlg::CLocationDlg(CWnd* parent) : CDialog(IDD_LOCATION, parent) {}
@@ -94,22 +97,20 @@ bool CLocationDlg::ChooseFirstProposal(char* folder) {
   return true;
 }
 
-BOOL CLocationDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
-  const int id = LOWORD(wParam);
-  if (id >= IDC_MODE_SHORT_PATH && id <= IDC_MODE_UPGRADE) {
-    // Only a click picks a mode; focus moving through the group does not.
-    if (HIWORD(wParam) == BN_CLICKED) OnModeClicked(id);
-    return TRUE;
-  }
-  if (id == IDC_EXIT) {
-    EndDialog(IDCANCEL);
-    return TRUE;
-  }
-  if (id == IDC_NEXT) {
-    OnNext();
-    return TRUE;
-  }
-  return CDialog::OnCommand(wParam, lParam);
+LRESULT CLocationDlg::OnModeCommand(WPARAM wParam, LPARAM) {
+  // Only a click picks a mode; focus moving through the group does not.
+  if (HIWORD(wParam) == BN_CLICKED) OnModeClicked(LOWORD(wParam));
+  return 0;
+}
+
+LRESULT CLocationDlg::OnExitCommand(WPARAM, LPARAM) {
+  EndDialog(IDCANCEL);
+  return 0;
+}
+
+LRESULT CLocationDlg::OnNextCommand(WPARAM, LPARAM) {
+  OnNext();
+  return 0;
 }
 
 void CLocationDlg::OnModeClicked(int modeId) {

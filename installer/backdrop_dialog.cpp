@@ -1,4 +1,4 @@
-#include "installer/backdrop_dlg.h"
+#include "installer/backdrop_dialog.h"
 
 #include <direct.h>
 #include <shellapi.h>
@@ -23,6 +23,8 @@ BEGIN_MESSAGE_TABLE(CBackdropDlg, CDialog)
   ON_MESSAGE(WM_SIZE, OnSize)
   ON_MESSAGE(WM_QUERYDRAGICON, OnQueryDragIcon)
   ON_MESSAGE(WM_CTLCOLORDLG, OnCtlColor)
+  ON_COMMAND_ID(ID_INSTALL_START, OnInstallStart)
+  ON_COMMAND_ID(ID_UNINSTALL_START, OnUninstallStart)
 END_MESSAGE_TABLE()
 
 namespace {
@@ -66,16 +68,15 @@ void CBackdropDlg::ShowStage(const char* titleFormat, UINT startCommand) {
   PostMessage(WM_COMMAND, startCommand, 0);
 }
 
-BOOL CBackdropDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
-  if (lParam == 0 && LOWORD(wParam) == ID_INSTALL_START) {
-    RunInstallSequence();
-    return TRUE;
-  }
-  if (lParam == 0 && LOWORD(wParam) == ID_UNINSTALL_START) {
-    RunUninstallSequence();
-    return TRUE;
-  }
-  return CDialog::OnCommand(wParam, lParam);
+// Posted by ShowStage once the backdrop is up; the backdrop has no controls.
+LRESULT CBackdropDlg::OnInstallStart(WPARAM, LPARAM) {
+  RunInstallSequence();
+  return 0;
+}
+
+LRESULT CBackdropDlg::OnUninstallStart(WPARAM, LPARAM) {
+  RunUninstallSequence();
+  return 0;
 }
 
 // The installed uninstaller cannot delete the folder it runs from, so it hands
@@ -176,18 +177,10 @@ void CBackdropDlg::RunUninstallSequence() {
 }
 
 LRESULT CBackdropDlg::OnPaint(WPARAM, LPARAM) {
+  if (::IsIconic(m_hWnd)) return PaintMinimised(m_icon);
   PAINTSTRUCT paint;
   HDC dc = ::BeginPaint(m_hWnd, &paint);
-  if (::IsIconic(m_hWnd)) {
-    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    RECT client;
-    ::GetClientRect(m_hWnd, &client);
-    int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
-    int y = (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
-    ::DrawIcon(dc, x, y, m_icon);
-  } else {
-    PaintCentredBitmap(m_hWnd, dc, kPictureWidth, kPictureHeight);
-  }
+  PaintCentredBitmap(m_hWnd, dc, kPictureWidth, kPictureHeight);
   ::EndPaint(m_hWnd, &paint);
   return 0;
 }

@@ -1,4 +1,4 @@
-#include "installer/uninstall_dlg.h"
+#include "installer/uninstall_dialog.h"
 
 #include <cstdio>
 #include <cstring>
@@ -14,6 +14,8 @@ BEGIN_MESSAGE_TABLE(CUninstallDlg, CDialog)
   ON_MESSAGE(WM_CTLCOLORDLG, OnCtlColor)
   ON_MESSAGE(WM_CTLCOLORSTATIC, OnCtlColor)
   ON_MESSAGE(WM_CTLCOLORBTN, OnCtlColor)
+  ON_COMMAND_ID(IDC_UNINSTALL_CANCEL, OnCancelCommand)
+  ON_COMMAND_ID(IDC_FINISH, OnFinishCommand)
 END_MESSAGE_TABLE()
 
 CUninstallDlg::CUninstallDlg(CWnd* parent) : CDialog(IDD_UNINSTALL, parent) {}
@@ -56,19 +58,15 @@ BOOL CUninstallDlg::OnInitDialog() {
   return FALSE;
 }
 
-BOOL CUninstallDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
-  switch (LOWORD(wParam)) {
-    case IDC_UNINSTALL_CANCEL:
-      EndDialog(IDCANCEL);
-      return TRUE;
-    case IDC_FINISH: {
-      char folder[kPathSize];
-      CopyStringBounded(folder, g_state.programDir, sizeof folder);
-      m_folderRemoved = DeleteFolderTree(folder) != 0;
-      EndDialog(IDOK);
-      return TRUE;
-    }
-    default:
-      return CDialog::OnCommand(wParam, lParam);
-  }
+LRESULT CUninstallDlg::OnCancelCommand(WPARAM, LPARAM) {
+  EndDialog(IDCANCEL);
+  return 0;
+}
+
+LRESULT CUninstallDlg::OnFinishCommand(WPARAM, LPARAM) {
+  char folder[kPathSize];
+  CopyStringBounded(folder, g_state.programDir, sizeof folder);
+  m_folderRemoved = DeleteFolderTree(folder) != 0;
+  EndDialog(IDOK);
+  return 0;
 }

@@ -7,7 +7,6 @@ class CUninstallDlg : public CDialog {
   explicit CUninstallDlg(CWnd* parent = nullptr);
 
   BOOL OnInitDialog() override;
-  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
   // After Finish: whether the program folder itself is gone.
   bool FolderRemoved() const { return m_folderRemoved; }
@@ -15,6 +14,8 @@ class CUninstallDlg : public CDialog {
   DECLARE_MESSAGE_TABLE()
 
  private:
+  LRESULT OnCancelCommand(WPARAM wParam, LPARAM lParam);
+  LRESULT OnFinishCommand(WPARAM wParam, LPARAM lParam);
   LRESULT OnCtlColor(WPARAM wParam, LPARAM lParam);
   bool m_folderRemoved = false;
 };

@@ -8,7 +8,6 @@ class CLocationDlg : public CDialog {
   explicit CLocationDlg(CWnd* parent = nullptr);
 
   BOOL OnInitDialog() override;
-  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
   DECLARE_MESSAGE_TABLE()
 
@@ -19,6 +18,9 @@ class CLocationDlg : public CDialog {
   void ShowFolder(const char* folder);
   void CreateRadioTooltips();
   HWND CreateTooltip(int maxWidth);
+  LRESULT OnModeCommand(WPARAM wParam, LPARAM lParam);
+  LRESULT OnExitCommand(WPARAM wParam, LPARAM lParam);
+  LRESULT OnNextCommand(WPARAM wParam, LPARAM lParam);
   LRESULT OnCtlColor(WPARAM wParam, LPARAM lParam);
   LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
 
