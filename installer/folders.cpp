@@ -154,3 +154,31 @@ int DeleteFolderTree(const char* path) {
   if (!FinalPathOf(full, top, sizeof top)) top[0] = '\0';
   return DeleteInside(full, top) ? 1 : 0;
 }
+
+int ListFolderEntries(const char* folder, char* out, size_t size) {
+  if (size > 0) out[0] = '\0';
+  char pattern[kPathSize];
+  if (!JoinPath(pattern, folder, "*.*")) return 0;
+  WIN32_FIND_DATAA entry;
+  HANDLE find = ::FindFirstFileA(pattern, &entry);
+  if (find == INVALID_HANDLE_VALUE) return 0;
+  int count = 0;
+  size_t used = 0;
+  bool full = false;
+  do {
+    if (strcmp(entry.cFileName, ".") == 0 || strcmp(entry.cFileName, "..") == 0) continue;
+    ++count;
+    if (full) continue;
+    // Room is kept for the "..." that says the list goes on.
+    const int written = snprintf(out + used, size - used, "%s%s", used > 0 ? "\n" : "", entry.cFileName);
+    if (written < 0 || used + static_cast<size_t>(written) + 5 > size) {
+      out[used] = '\0';
+      snprintf(out + used, size - used, "%s...", used > 0 ? "\n" : "");
+      full = true;
+      continue;
+    }
+    used += static_cast<size_t>(written);
+  } while (::FindNextFileA(find, &entry));
+  ::FindClose(find);
+  return count;
+}

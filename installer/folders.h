@@ -22,6 +22,11 @@ int CreateFolderPath(HWND owner, const char* path, int showMessages);
 // themselves, never followed, and nothing outside the folder is touched.
 int DeleteFolderTree(const char* path);
 
+// The names directly in `folder`, one a line, into `out` (size bytes); a list
+// that does not fit ends with "...". The number of entries; 0 when none or
+// when the folder cannot be read.
+int ListFolderEntries(const char* folder, char* out, size_t size);
+
 // Whether `path` may be a program folder: resolved to its full path (into
 // `full`, kPathSize, when given), it must not be a drive or share root nor the
 // Windows, system, program or profile folders or a folder holding them.

@@ -91,7 +91,7 @@ bool CLocationDlg::ChooseFirstProposal(char* folder) {
     return true;
   }
   char local[kPathSize];
-  if (!GetSpecialFolder(m_hWnd, CSIDL_LOCAL_APPDATA, local)) return false;
+  if (!GetSpecialFolder(nullptr, CSIDL_LOCAL_APPDATA, local)) return false;
   snprintf(folder, kPathSize, "%s\\Marlowbrook\\qtra", local);
   g_state.mode = IDC_MODE_LOCAL_USER;
   return true;

@@ -96,8 +96,10 @@ void DeleteKeyIfEmpty(const char* path) {
 }
 }  // namespace
 
+void RemoveUninstallEntry() { DeleteRegistryTree(kUninstallKey); }
+
 void RemoveRegistrations() {
-  DeleteRegistryTree(kUninstallKey);
+  RemoveUninstallEntry();
   DeleteRegistryTree(ProductRegKey);
   DeleteKeyIfEmpty("Software\\Marlowbrook\\Applications");
   DeleteKeyIfEmpty("Software\\Marlowbrook");
