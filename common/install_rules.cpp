@@ -16,12 +16,26 @@ bool SameWord(const char* word, size_t length, const char* expected) {
 bool StartsWithFolderSwitch(const char* word) {
   return word[0] == '/' && (word[1] == 'D' || word[1] == 'd') && word[2] == '=';
 }
+
+
+// Whether the words before any "/D=" hold "/S": a bad line that asked for
+// silence still gets no window.
+bool AsksForSilence(const char* at) {
+  for (;;) {
+    while (*at == ' ' || *at == '\t') ++at;
+    if (*at == '\0' || StartsWithFolderSwitch(at)) return false;
+    const char* end = at;
+    while (*end != '\0' && *end != ' ' && *end != '\t') ++end;
+    if (SameWord(at, static_cast<size_t>(end - at), "/S")) return true;
+    at = end;
+  }
+}
 }  // namespace
 
 InstallerCommand ParseInstallerCommand(const char* line) {
   InstallerCommand command = {kActionInstall, false, ""};
-  const InstallerCommand bad = {kActionBadArgument, false, ""};
   if (line == nullptr) return command;
+  const InstallerCommand bad = {kActionBadArgument, AsksForSilence(line), ""};
   bool first = true;
   const char* at = line;
   for (;;) {

@@ -34,7 +34,7 @@ struct InstallerCommand {
 // Reads the words after the program name. Words compare without case. "/S"
 // makes a run silent; "/D=<folder>" (installs only, silent only) must come last
 // and takes the rest of the line, spaces included. Any other word beginning
-// with "/" is a bad argument; other words start the ordinary installation, as
+// with "/" is a bad argument (silent when "/S" was given); other words start the ordinary installation, as
 // they always have.
 InstallerCommand ParseInstallerCommand(const char* line);
 

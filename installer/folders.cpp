@@ -96,6 +96,7 @@ bool DeleteInside(const char* path, const char* top) {
   if (find == INVALID_HANDLE_VALUE) return false;
   bool complete = true;
   bool linkKept = false;
+  bool kept = false;  // an entry that would not go; the others still go
   do {
     char child[kPathSize];
     if (!JoinPath(child, path, entry.cFileName)) {
@@ -115,13 +116,13 @@ bool DeleteInside(const char* path, const char* top) {
       // where deleting a file link deletes its target): left as it is.
       linkKept = true;
     } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-      if (!DeleteInside(child, top)) complete = false;
+      if (!DeleteInside(child, top)) kept = true;
     } else if (!::DeleteFileA(child)) {
-      complete = false;
+      kept = true;
     }
   } while (complete && ::FindNextFileA(find, &entry));
   ::FindClose(find);
-  return complete && !linkKept && ::RemoveDirectoryA(path);
+  return complete && !kept && !linkKept && ::RemoveDirectoryA(path);
 }
 
 }  // namespace

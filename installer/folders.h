@@ -17,7 +17,8 @@ int GetSpecialFolderByItemList(int folderId, char* path);
 int CreateFolderPath(HWND owner, const char* path, int showMessages);
 
 // Deletes `path` and everything below it, except folders whose names begin with
-// a dot. Nonzero when the folder itself was removed. A folder that
+// a dot; an entry that will not go is left and the others still go. Nonzero
+// when the folder itself was removed. A folder that
 // `CheckProgramFolder` refuses is left alone; links inside are removed
 // themselves, never followed, and nothing outside the folder is touched.
 int DeleteFolderTree(const char* path);

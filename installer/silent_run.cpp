@@ -97,6 +97,26 @@ int RelaySilently() {
   return static_cast<int>(code);
 }
 
+// The relay that started this copy runs from the installed uninstaller and
+// waits for it. A running program cannot be deleted, but it can be moved: out
+// of the program folder, next to this copy (the same temporary folder, so the
+// next uninstall's copy step finds it there).
+void ParkWaitingRelay() {
+  char own[kPathSize] = {};
+  const DWORD length = ::GetModuleFileNameA(nullptr, own, sizeof own);
+  char* name = strrchr(own, '\\');
+  if (length == 0 || length >= sizeof own || name == nullptr) return;
+  *name = '\0';
+  char parked[kPathSize];
+  char installed[kPathSize];
+  if (!JoinPath(parked, own, "qtrasx.old") || !JoinPath(installed, g_state.programDir, "qtrasx.exe")) return;
+  const DWORD attributes = ::GetFileAttributesA(installed);
+  // A link is no running program of ours; it goes with the folder as it is.
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return;
+  if (PathExists(parked) && !::DeleteFileA(parked)) return;
+  if (::MoveFileExA(installed, parked, 0)) LogStep("Moved the running uninstaller to %s", parked);
+}
+
 int UninstallSilently() {
   if (!FindRecordedInstallation()) {
     return Fail(kExitNotInstalled, "no installation was found in the recorded folder");
@@ -104,6 +124,7 @@ int UninstallSilently() {
   LogStep("Program folder: %s", g_state.programDir);
   LogStep("Closing a running converter");
   if (!CloseRunningConverter(nullptr)) return Fail(kExitConverterStillOpen, "the running converter did not close");
+  ParkWaitingRelay();
   LogStep("Deleting the folder");
   char folder[kPathSize];
   CopyStringBounded(folder, g_state.programDir, sizeof folder);

@@ -52,6 +52,10 @@ int WriteUninstallEntry(const char* programDir) {
   SetText(key, "DisplayName", kProductName);
   snprintf(text, sizeof text, "\"%s%s%s\" %s", folder, "\\", "qtrasx.exe", "UnInstall");
   SetText(key, "UninstallString", text);
+  // What package managers and administrators' scripts run: no window, and the
+  // outcome as exit code.
+  snprintf(text, sizeof text, "\"%s%s%s\" %s", folder, "\\", "qtrasx.exe", "UnInstall /S");
+  SetText(key, "QuietUninstallString", text);
   SetText(key, "InstallLocation", folder);
   SetText(key, "Publisher", "Marlowbrook");
   SetText(key, "URLInfoAbout", kProductPageUrl);

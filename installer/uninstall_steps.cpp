@@ -23,8 +23,13 @@ bool FindRecordedInstallation() {
   // recorded value may name a folder of the user's own, and deleting that would
   // lose the user's files. A drive, a share or a system folder is never one,
   // whatever it holds ("X:\." and "X:\a\.." name the drive itself).
-  return !tooLong && g_state.programDir[0] != '\0' && PathExists(g_state.programDir) &&
-         HoldsConverter(g_state.programDir) && CheckProgramFolder(g_state.programDir, nullptr) == kFolderUsable;
+  // An uninstall that was stopped half-way may have taken the converter but
+  // left the uninstaller, which marks the folder as ours just as well.
+  char uninstaller[kPathSize];
+  const bool ours = HoldsConverter(g_state.programDir) ||
+                    (JoinPath(uninstaller, g_state.programDir, "qtrasx.exe") && PathExists(uninstaller));
+  return !tooLong && g_state.programDir[0] != '\0' && PathExists(g_state.programDir) && ours &&
+         CheckProgramFolder(g_state.programDir, nullptr) == kFolderUsable;
 }
 
 int ReportUninstall(HWND owner, bool folderRemoved) {

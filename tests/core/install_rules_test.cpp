@@ -29,10 +29,10 @@ TEST(InstallerCommandLine, SwitchesAndWords) {
       {"UnInstall2", kActionUninstall, false, ""},
       {"/S UnInstall", kActionInstall, true, ""},  // the uninstall word comes first or not at all
       {"/SILENT", kActionBadArgument, false, ""},
-      {"/S /X", kActionBadArgument, false, ""},
+      {"/S /X", kActionBadArgument, true, ""},  // still no window
       {"/D=C:\\a", kActionBadArgument, false, ""},  // a folder only for a silent run
-      {"/S /D=", kActionBadArgument, false, ""},
-      {"UnInstall /S /D=C:\\a", kActionBadArgument, false, ""},
+      {"/S /D=", kActionBadArgument, true, ""},
+      {"UnInstall /S /D=C:\\a", kActionBadArgument, true, ""},
       {"/", kActionBadArgument, false, ""},
   };
   for (const auto& c : cases) {
