@@ -1,5 +1,7 @@
 #include "common/install_rules.h"
 
+#include "common/product.h"
+
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -14,7 +16,8 @@ bool SameWord(const char* word, size_t length, const char* expected) {
 }
 
 bool StartsWithFolderSwitch(const char* word) {
-  return word[0] == '/' && (word[1] == 'D' || word[1] == 'd') && word[2] == '=';
+  const size_t length = sizeof kFolderSwitch - 1;
+  return strlen(word) >= length && SameWord(word, length, kFolderSwitch);
 }
 
 
@@ -26,7 +29,7 @@ bool AsksForSilence(const char* at) {
     if (*at == '\0' || StartsWithFolderSwitch(at)) return false;
     const char* end = at;
     while (*end != '\0' && *end != ' ' && *end != '\t') ++end;
-    if (SameWord(at, static_cast<size_t>(end - at), "/S")) return true;
+    if (SameWord(at, static_cast<size_t>(end - at), kSilentSwitch)) return true;
     at = end;
   }
 }
@@ -43,23 +46,24 @@ InstallerCommand ParseInstallerCommand(const char* line) {
     if (*at == '\0') break;
     if (StartsWithFolderSwitch(at)) {
       // The rest of the line, unquoted, as the folder: trailing blanks are not part of it.
-      size_t length = strlen(at + 3);
-      while (length > 0 && (at[3 + length - 1] == ' ' || at[3 + length - 1] == '\t')) --length;
+      const char* value = at + sizeof kFolderSwitch - 1;
+      size_t length = strlen(value);
+      while (length > 0 && (value[length - 1] == ' ' || value[length - 1] == '\t')) --length;
       if (command.action != kActionInstall || length == 0 || length >= sizeof command.folder) return bad;
-      memcpy(command.folder, at + 3, length);
+      memcpy(command.folder, value, length);
       command.folder[length] = '\0';
       break;
     }
     const char* end = at;
     while (*end != '\0' && *end != ' ' && *end != '\t') ++end;
     const size_t length = static_cast<size_t>(end - at);
-    if (SameWord(at, length, "/S")) {
+    if (SameWord(at, length, kSilentSwitch)) {
       command.silent = true;
     } else if (at[0] == '/') {
       return bad;
-    } else if (first && SameWord(at, length, "UnInstall")) {
+    } else if (first && SameWord(at, length, kUninstallArgument)) {
       command.action = kActionUninstallRelay;
-    } else if (first && SameWord(at, length, "UnInstall2")) {
+    } else if (first && SameWord(at, length, kUninstallRelayArgument)) {
       command.action = kActionUninstall;
     }
     first = false;

@@ -1,5 +1,48 @@
-// The product's name and version, as both programs show them.
+// The product's name and version, and the contract between the converter and
+// its installer: every name, word and number one program relies on the other
+// (or a test, benchmark or script) to use. Change them here only.
+// scripts/product-info reads this file: keep each value on one line.
 #pragma once
 
-constexpr const char kProductName[] = "Quantara";
-constexpr const char kProductVersion[] = "11.04.01";
+#define QTRA_PRODUCT_NAME "Quantara"
+#define QTRA_PRODUCT_VERSION "11.04.01"
+
+constexpr const char kProductName[] = QTRA_PRODUCT_NAME;
+constexpr const char kProductVersion[] = QTRA_PRODUCT_VERSION;
+
+// The converter's main window title ("%s - Version %s" with name and version).
+// The installer recognises a running converter by its prefix.
+constexpr const char kMainTitlePrefix[] = QTRA_PRODUCT_NAME " - Version";
+constexpr const char kMainTitle[] = QTRA_PRODUCT_NAME " - Version " QTRA_PRODUCT_VERSION;
+
+// Posted by the installer as WM_COMMAND to the converter's main window:
+// exit without saving.
+constexpr unsigned short ID_REMOTE_CLOSE = 65000;
+
+// The registry key both programs keep their values under (HKEY_CURRENT_USER),
+// its sub-keys, and the values one program writes for the other.
+inline constexpr char ProductRegKey[] = "Software\\Marlowbrook\\Applications\\qtra";
+constexpr const char kConfigureKey[] = "Configure";
+constexpr const char kHandlesKey[] = "Handles";
+constexpr const char kProgramDirValue[] = "ThisProgramDir";  // the installed folder
+constexpr const char kTransHandleValue[] = "TransHandle";    // the converter's main window, "0" when none
+
+// Command-line words: the installer starts the converter with the first; the
+// uninstall entry starts the installed installer with the second, which relays
+// to a temporary copy started with the third.
+constexpr const char kFirstRunArgument[] = "InstallingTheProgram";
+constexpr const char kUninstallArgument[] = "UnInstall";
+constexpr const char kUninstallRelayArgument[] = "UnInstall2";
+// Switches of the installer, compared without case: silent, and the folder
+// ("/D=<folder>", last on the line, unquoted).
+constexpr const char kSilentSwitch[] = "/S";
+constexpr const char kFolderSwitch[] = "/D=";
+// The log of a silent run, in the user's temporary folder.
+constexpr const char kInstallerLogFileName[] = "qtrasx.log";
+
+// Files the installer writes into the program folder and the converter opens.
+constexpr const char kConverterFileName[] = "QTRA.EXE";
+constexpr const char kInstallerFileName[] = "qtrasx.exe";
+constexpr const char kHelpPageFileName[] = "qtrahelp.htm";
+constexpr const char kReadMeFileName[] = "README.TXT";
+constexpr const char kManualFileName[] = "MANUAL.TXT";

@@ -9,7 +9,6 @@
 #include "common/strings.h"
 #include "common/ui_helpers.h"
 
-const char ProductRegKey[] = "Software\\Marlowbrook\\Applications\\qtra";
 volatile long RegWriteBusy = 0;
 
 namespace {

@@ -4,7 +4,7 @@
 #pragma once
 #include <cstddef>
 
-extern const char ProductRegKey[];  // "Software\Marlowbrook\Applications\qtra"
+#include "common/product.h"  // ProductRegKey
 
 // Held while one write is in progress; a second writer waits, dispatching messages.
 extern volatile long RegWriteBusy;

@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+#include "common/product.h"
+
 #ifndef QTRA_SPLASH_BITMAP_ID
 #error "QTRA_SPLASH_BITMAP_ID names the program's splash bitmap"
 #endif
@@ -53,26 +55,31 @@ void PumpMessagesFor(unsigned long milliseconds) {
   }
 }
 
-int SaveResourceToFile(HWND owner, WORD id, const char* path) {
+ResourceWrite WriteResourceFile(WORD id, const char* path) {
   HMODULE module = ::GetModuleHandleA(nullptr);
   HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
-  if (resource == nullptr) return 0;
+  if (resource == nullptr) return ResourceWrite::kNoResource;
   HGLOBAL loaded = ::LoadResource(module, resource);
   DWORD size = ::SizeofResource(module, resource);
   const void* bytes = loaded != nullptr ? ::LockResource(loaded) : nullptr;
-  if (bytes == nullptr || size == 0) return 0;
+  if (bytes == nullptr || size == 0) return ResourceWrite::kNoResource;
 
   int file = _open(path, _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
-  if (file < 0) return 0;
+  if (file < 0) return ResourceWrite::kNotOpened;
   int written = _write(file, bytes, size);
-  int complete = written >= 0 && static_cast<DWORD>(written) == size;
-  if (!complete) {
-    char text[MAX_PATH + 96];
-    snprintf(text, sizeof text, "Could not save [email addresses to send to] file:\n%s\nCheck hard-drive.", path);
-    ::MessageBoxA(owner, text, "Quantara", MB_OK | MB_ICONSTOP);
-  }
+  bool complete = written >= 0 && static_cast<DWORD>(written) == size;
   _close(file);
-  return complete;
+  return complete ? ResourceWrite::kWritten : ResourceWrite::kShortWrite;
+}
+
+int SaveResourceToFile(HWND owner, WORD id, const char* path) {
+  ResourceWrite result = WriteResourceFile(id, path);
+  if (result == ResourceWrite::kShortWrite) {
+    char text[MAX_PATH + 128];
+    snprintf(text, sizeof text, kShortWriteFormat, path);
+    ::MessageBoxA(owner, text, kProductName, MB_OK | MB_ICONSTOP);
+  }
+  return result == ResourceWrite::kWritten ? 1 : 0;
 }
 
 HBITMAP LoadBitmapResource(WORD id) {

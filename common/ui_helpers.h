@@ -18,7 +18,14 @@ void PumpMessagesFor(unsigned long milliseconds, int mode);
 void PumpMessagesFor(unsigned long milliseconds);
 #endif
 
-// Writes the RT_RCDATA resource `id` byte for byte to `path` (created or truncated).
+// Writes the RT_RCDATA resource `id` byte for byte to `path` (created or
+// truncated), and says nothing: the caller reports a failure once, its own way.
+enum class ResourceWrite { kWritten, kNoResource, kNotOpened, kShortWrite };
+ResourceWrite WriteResourceFile(WORD id, const char* path);
+
+// WriteResourceFile, and a short write (the disk filled up) reported in a box
+// owned by `owner` that names the file (kShortWriteFormat). 1 when written.
+const char kShortWriteFormat[] = "Could not save file:\n%s\nCheck the hard-drive: is it full?";
 int SaveResourceToFile(HWND owner, WORD id, const char* path);
 
 // Draws the splash bitmap centred in the window's client area. `dc` may be null.

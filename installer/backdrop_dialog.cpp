@@ -14,6 +14,7 @@
 #include "installer/converter_closing.h"
 #include "installer/folders.h"
 #include "installer/installer_state.h"
+#include "installer/payload.h"
 #include "installer/shortcuts.h"
 #include "installer/uninstall_steps.h"
 #include "resource.h"
@@ -49,9 +50,9 @@ BOOL CBackdropDlg::OnInitDialog() {
   InitDriveFolders();
   CloseRunningConverter(m_hWnd);
 
-  if (_stricmp(g_state.commandLine, "UnInstall") == 0) {
+  if (_stricmp(g_state.commandLine, kUninstallArgument) == 0) {
     RunUninstallRelay();
-  } else if (_stricmp(g_state.commandLine, "UnInstall2") == 0) {
+  } else if (_stricmp(g_state.commandLine, kUninstallRelayArgument) == 0) {
     ShowStage("%s UnInstalling", ID_UNINSTALL_START);
   } else {
     ShowStage("%s Installation", ID_INSTALL_START);
@@ -86,7 +87,7 @@ void CBackdropDlg::RunUninstallRelay() {
   char temporary[kPathSize];
   char copy[kPathSize];
   if (CopyUninstallerOut(m_hWnd, copy, temporary)) {
-    ::ShellExecuteA(m_hWnd, "open", copy, "UnInstall2", temporary, SW_SHOW);
+    ::ShellExecuteA(m_hWnd, "open", copy, kUninstallRelayArgument, temporary, SW_SHOW);
   }
   EndDialog(IDCANCEL);
 }
@@ -111,9 +112,9 @@ void CBackdropDlg::RunInstallSequence() {
 
 void CBackdropDlg::StartConverter() {
   char program[kPathSize];
-  JoinPath(program, g_state.programDir, "QTRA.EXE");
+  JoinPath(program, g_state.programDir, kConverterFileName);
   _chdir(g_state.programDir);
-  ::ShellExecuteA(m_hWnd, "open", program, "InstallingTheProgram", g_state.programDir, SW_SHOW);
+  ::ShellExecuteA(m_hWnd, "open", program, kFirstRunArgument, g_state.programDir, SW_SHOW);
 }
 
 void CBackdropDlg::RunUninstallSequence() {

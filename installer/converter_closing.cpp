@@ -6,20 +6,16 @@
 #include "common/ui_helpers.h"
 #include "installer/installer_state.h"
 
-namespace {
-const char kConverterTitle[] = "Quantara - Version";
-}
-
 bool IsConverterMainWindow(HWND window) {
   if (window == nullptr || !::IsWindow(window)) return false;
   if (::GetAncestor(window, GA_ROOT) != window) return false;
   char title[64] = {};
   ::GetWindowTextA(window, title, sizeof title);
-  return strncmp(title, kConverterTitle, sizeof kConverterTitle - 1) == 0;
+  return strncmp(title, kMainTitlePrefix, sizeof kMainTitlePrefix - 1) == 0;
 }
 
 bool CloseRunningConverter(HWND owner) {
-  g_state.converterWindow = ReadRegUnsigned("Handles", "TransHandle", g_state.converterWindow, ProductRegKey);
+  g_state.converterWindow = ReadRegUnsigned(kHandlesKey, kTransHandleValue, g_state.converterWindow, ProductRegKey);
   if (g_state.converterWindow == 0) return true;
   HWND converter = static_cast<HWND>(ULongToHandle(g_state.converterWindow));
   if (!IsConverterMainWindow(converter)) return true;
@@ -28,7 +24,7 @@ bool CloseRunningConverter(HWND owner) {
               kProductName);
   for (int poll = 0; poll < 11; ++poll) {
     PumpMessagesFor(500);
-    g_state.converterWindow = ReadRegUnsigned("Handles", "TransHandle", g_state.converterWindow, ProductRegKey);
+    g_state.converterWindow = ReadRegUnsigned(kHandlesKey, kTransHandleValue, g_state.converterWindow, ProductRegKey);
     if (g_state.converterWindow == 0) break;
   }
   return !IsConverterMainWindow(converter);

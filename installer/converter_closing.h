@@ -3,7 +3,7 @@
 #include <windows.h>
 
 // True when `window` is a converter's main window: a live top-level window
-// whose title begins with "Quantara - Version". A handle left behind by a
+// whose title begins with kMainTitlePrefix ("Quantara - Version"). A handle left behind by a
 // converter that crashed may by now name a window of another program.
 bool IsConverterMainWindow(HWND window);
 

@@ -37,7 +37,7 @@ int TryBelowSpecialFolder(HWND owner, int folderId, int mode, char* folder, int 
 
 bool HoldsConverter(const char* folder) {
   char program[kPathSize];
-  return folder[0] != '\0' && JoinPath(program, folder, "QTRA.EXE") && PathExists(program);
+  return folder[0] != '\0' && JoinPath(program, folder, kConverterFileName) && PathExists(program);
 }
 
 int TryShortPath(HWND owner, char* folder, int showMessage) {
@@ -79,7 +79,7 @@ int TryMultiUser(HWND owner, char*, int showMessage) {
 
 int TryUpgrade(HWND owner, char* folder, int showMessage) {
   char recorded[kPathSize] = {};
-  ReadRegString("Configure", "ThisProgramDir", "", recorded, 235, ProductRegKey);
+  ReadRegString(kConfigureKey, kProgramDirValue, "", recorded, 235, ProductRegKey);
   if (HoldsConverter(recorded)) {
     CopyStringBounded(folder, recorded, kPathSize);
     g_state.mode = IDC_MODE_UPGRADE;

@@ -41,7 +41,7 @@ bool LogPath(char* path) {
   const DWORD length = ::GetTempPathA(sizeof temporary, temporary);
   if (length == 0 || length >= sizeof temporary) return false;
   TrimTrailingBackslashes(temporary);
-  return JoinPath(path, temporary, "qtrasx.log");
+  return JoinPath(path, temporary, kInstallerLogFileName);
 }
 }  // namespace
 

@@ -5,13 +5,11 @@
 
 const size_t kPathSize = MAX_PATH + 1;          // 260 characters and the terminator
 const size_t kMaxTargetLength = 236;             // longest folder accepted for installing
-const char kInstallCaption[] = "Quantara Installation";
+const char kInstallCaption[] = QTRA_PRODUCT_NAME " Installation";
 
 // Posted to the backdrop to run a sequence once its window is up.
 const UINT ID_INSTALL_START = 32771;
 const UINT ID_UNINSTALL_START = 32772;
-// Asks the converter's main window to exit without saving.
-const UINT ID_REMOTE_CLOSE = 65000;
 
 struct InstallerState {
   char commandLine[512];

@@ -73,7 +73,7 @@ BOOL CLocationDlg::OnInitDialog() {
 
 bool CLocationDlg::ChooseFirstProposal(char* folder) {
   char recorded[kPathSize] = {};
-  ReadRegString("Configure", "ThisProgramDir", "", recorded, 236, ProductRegKey);
+  ReadRegString(kConfigureKey, kProgramDirValue, "", recorded, 236, ProductRegKey);
   if (HoldsConverter(recorded)) {
     CopyStringBounded(folder, recorded, kPathSize);
     g_state.mode = IDC_MODE_UPGRADE;
@@ -225,7 +225,7 @@ void CLocationDlg::OnNext() {
     return;
   }
   CopyStringBounded(g_state.programDir, g_state.targetFolder, sizeof g_state.programDir);
-  WriteRegString("Configure", "ThisProgramDir", g_state.targetFolder, ProductRegKey);
+  WriteRegString(kConfigureKey, kProgramDirValue, g_state.targetFolder, ProductRegKey);
   BeginWaitCursor();
 
   // Leave the target folder, so nothing holds it as working directory.

@@ -14,9 +14,9 @@
 #include "resource.h"
 
 const PayloadFile kPayload[kPayloadCount] = {
-    {IDR_QTRA_EXE, "QTRA.EXE"},      {IDR_HELP_PAGE, "qtrahelp.htm"}, {IDR_README_TXT, "README.TXT"},
-    {IDR_README_ICO, "README.ICO"},  {IDR_MANUAL_TXT, "MANUAL.TXT"},  {IDR_MANUAL_ICO, "MANUAL.ICO"},
-    {IDR_UNINSTL_ICO, "UNINSTL.ICO"}, {0, "qtrasx.exe"},
+    {IDR_QTRA_EXE, kConverterFileName}, {IDR_HELP_PAGE, kHelpPageFileName}, {IDR_README_TXT, kReadMeFileName},
+    {IDR_README_ICO, "README.ICO"},     {IDR_MANUAL_TXT, kManualFileName},  {IDR_MANUAL_ICO, "MANUAL.ICO"},
+    {IDR_UNINSTL_ICO, "UNINSTL.ICO"},   {0, kInstallerFileName},
 };
 
 namespace {
@@ -34,12 +34,23 @@ void MakeWritable(const char* path) {
 // our file is written, so nothing outside the folder is overwritten.
 bool ClearDestination(HWND page) {
   if (ClearLinkForWriting(g_state.destinationPath, g_state.targetFolder)) return true;
-  ShowMessage(page, kInstallCaption, MB_ICONERROR,
-              "Copying to:\n%s\nThe file could not be copied.\n\no Is %s in use?\no Is your disk full?\n",
-              g_state.destinationPath, g_state.destinationPath);
+  ReportNotCopied(page, "", g_state.destinationPath);
   return false;
 }
 }  // namespace
+
+void ReportNotCopied(HWND owner, const char* source, const char* destination) {
+  if (source[0] == '\0') {
+    ShowMessage(owner, kInstallCaption, MB_ICONERROR,
+                "Copying to:\n%s\nThe file could not be copied.\n\no Is %s in use?\no Is your disk full?\n",
+                destination, destination);
+  } else {
+    ShowMessage(owner, kInstallCaption, MB_ICONERROR,
+                "Copying from:\n%s\nCopying to:\n%s\nThe file could not be copied.\n\no Is %s in use?\no Is your "
+                "disk full?\no You may have specified an invalid destination.\n",
+                source, destination, destination);
+  }
+}
 
 int ProgressBarsForStep(int step) { return static_cast<int>(step * 0.125 * 136); }
 
@@ -63,18 +74,14 @@ int InstallOneFile(HWND page, WORD resourceId) {
     MakeWritable(g_state.destinationPath);
     ::DeleteFileA(g_state.destinationPath);
     if (::CopyFileA(g_state.sourcePath, g_state.destinationPath, FALSE)) return 1;
-    ShowMessage(page, kInstallCaption, MB_ICONERROR,
-                "Copying from:\n%s\nCopying to:\n%s\nThe file could not be copied.\n\no Is %s in use?\no Is your "
-                "disk full?\no You may have specified an invalid destination.\n",
-                g_state.sourcePath, g_state.destinationPath, g_state.destinationPath);
+    ReportNotCopied(page, g_state.sourcePath, g_state.destinationPath);
     return 0;
   }
   ::SetDlgItemTextA(page, IDC_SOURCE, "RCDATA");
   if (!ClearDestination(page)) return 0;
-  if (SaveResourceToFile(page, resourceId, g_state.destinationPath)) return 1;
-  ShowMessage(page, kInstallCaption, MB_ICONERROR,
-              "Copying to:\n%s\nThe file could not be copied.\n\no Is %s in use?\no Is your disk full?\n",
-              g_state.destinationPath, g_state.destinationPath);
+  // This page's own message below is the one report of a failed write.
+  if (WriteResourceFile(resourceId, g_state.destinationPath) == ResourceWrite::kWritten) return 1;
+  ReportNotCopied(page, "", g_state.destinationPath);
   return 0;
 }
 

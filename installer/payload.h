@@ -21,6 +21,10 @@ void ShowProgress(HWND page, int bars);
 // `resourceId`, into g_state.destinationPath. 1 written; 0 after a message.
 int InstallOneFile(HWND page, WORD resourceId);
 
+// The one report of a file that could not be written: names the destination,
+// the source when copying from a file (else `source` is empty), and what to check.
+void ReportNotCopied(HWND owner, const char* source, const char* destination);
+
 // Copies `source` to `destination` (created or truncated); with keepTime the
 // copy gets the source's last-write time. 1 copied, 0 failed; no messages.
 int CopyFileKeepTime(const char* source, const char* destination, int keepTime);

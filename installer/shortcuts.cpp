@@ -177,13 +177,13 @@ int CreateAllShortcuts(HWND owner, const char* programDir) {
   char help[kPathSize];
   char uninstaller[kPathSize];
   char uninstallIcon[kPathSize];
-  JoinPath(program, programDir, "QTRA.EXE");
+  JoinPath(program, programDir, kConverterFileName);
   JoinPath(manual, programDir, "MANUAL.TXT");
   JoinPath(manualIcon, programDir, "MANUAL.ICO");
   JoinPath(readMe, programDir, "README.TXT");
   JoinPath(readMeIcon, programDir, "README.ICO");
   JoinPath(help, programDir, "qtrahelp.htm");
-  JoinPath(uninstaller, programDir, "qtrasx.exe");
+  JoinPath(uninstaller, programDir, kInstallerFileName);
   JoinPath(uninstallIcon, programDir, "UNINSTL.ICO");
 
   CreateShellShortcut(owner, CSIDL_DESKTOP, program, "", kGroupName, programDir, program, 0);
@@ -200,6 +200,6 @@ int CreateAllShortcuts(HWND owner, const char* programDir) {
   PumpMessagesFor(64);
   CreateShellShortcut(owner, CSIDL_PROGRAMS, help, "", "Help", programDir, help, 0);
   PumpMessagesFor(64);
-  return CreateShellShortcut(owner, CSIDL_PROGRAMS, uninstaller, "UnInstall", "UnInstall", programDir, uninstallIcon,
-                             0);
+  return CreateShellShortcut(owner, CSIDL_PROGRAMS, uninstaller, kUninstallArgument, "UnInstall", programDir,
+                             uninstallIcon, 0);
 }

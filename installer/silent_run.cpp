@@ -54,7 +54,7 @@ int InstallSilently(const char* requested) {
     return Fail(kExitFolderNotCreatable, "the folder could not be created");
   }
   CopyStringBounded(g_state.programDir, g_state.targetFolder, sizeof g_state.programDir);
-  WriteRegString("Configure", "ThisProgramDir", g_state.targetFolder, ProductRegKey);
+  WriteRegString(kConfigureKey, kProgramDirValue, g_state.targetFolder, ProductRegKey);
   // Leave the target folder, so nothing holds it as working directory.
   char root[4] = {g_state.targetFolder[0], ':', '\\', '\0'};
   _chdir(root);
@@ -82,7 +82,7 @@ int RelaySilently() {
   char copy[kPathSize];
   if (!CopyUninstallerOut(nullptr, copy, temporary)) return Fail(kExitNotInstalled, "the uninstaller could not be copied");
   char line[2 * kPathSize];
-  snprintf(line, sizeof line, "\"%s\" UnInstall2 /S", copy);
+  snprintf(line, sizeof line, "\"%s\" %s %s", copy, kUninstallRelayArgument, kSilentSwitch);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
@@ -109,7 +109,7 @@ void ParkWaitingRelay() {
   *name = '\0';
   char parked[kPathSize];
   char installed[kPathSize];
-  if (!JoinPath(parked, own, "qtrasx.old") || !JoinPath(installed, g_state.programDir, "qtrasx.exe")) return;
+  if (!JoinPath(parked, own, "qtrasx.old") || !JoinPath(installed, g_state.programDir, kInstallerFileName)) return;
   const DWORD attributes = ::GetFileAttributesA(installed);
   // A link is no running program of ours; it goes with the folder as it is.
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return;

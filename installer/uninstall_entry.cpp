@@ -50,11 +50,11 @@ int WriteUninstallEntry(const char* programDir) {
   }
   char text[2 * kPathSize];
   SetText(key, "DisplayName", kProductName);
-  snprintf(text, sizeof text, "\"%s%s%s\" %s", folder, "\\", "qtrasx.exe", "UnInstall");
+  snprintf(text, sizeof text, "\"%s%s%s\" %s", folder, "\\", kInstallerFileName, kUninstallArgument);
   SetText(key, "UninstallString", text);
   // What package managers and administrators' scripts run: no window, and the
   // outcome as exit code.
-  snprintf(text, sizeof text, "\"%s%s%s\" %s", folder, "\\", "qtrasx.exe", "UnInstall /S");
+  snprintf(text, sizeof text, "\"%s%s%s\" %s %s", folder, "\\", kInstallerFileName, kUninstallArgument, kSilentSwitch);
   SetText(key, "QuietUninstallString", text);
   SetText(key, "InstallLocation", folder);
   SetText(key, "Publisher", "Marlowbrook");
@@ -62,7 +62,7 @@ int WriteUninstallEntry(const char* programDir) {
   SetText(key, "URLUpdateInfo", kInstallerDownloadUrl);
   // What the system's list of programs shows beside the name.
   SetText(key, "DisplayVersion", kProductVersion);
-  snprintf(text, sizeof text, "%s%s%s", folder, "\\", "QTRA.EXE");
+  snprintf(text, sizeof text, "%s%s%s", folder, "\\", kConverterFileName);
   SetText(key, "DisplayIcon", text);
   SetNumber(key, "EstimatedSize", FolderSizeKilobytes(folder));
   SetNumber(key, "NoModify", 1);

@@ -11,12 +11,13 @@
 #include "installer/folders.h"
 #include "installer/install_modes.h"
 #include "installer/installer_state.h"
+#include "installer/payload.h"
 #include "installer/uninstall_entry.h"
 
 bool FindRecordedInstallation() {
   // Read whole: a folder longer than any installation's is refused below, not
   // cut into the name of another folder.
-  ReadRegString("Configure", "ThisProgramDir", "", g_state.programDir, sizeof g_state.programDir, ProductRegKey);
+  ReadRegString(kConfigureKey, kProgramDirValue, "", g_state.programDir, sizeof g_state.programDir, ProductRegKey);
   const bool tooLong = strlen(g_state.programDir) > kMaxTargetLength;
   TrimTrailingBackslashes(g_state.programDir);
   // Only a folder that holds the converter is taken for the installation: the
@@ -27,7 +28,7 @@ bool FindRecordedInstallation() {
   // left the uninstaller, which marks the folder as ours just as well.
   char uninstaller[kPathSize];
   const bool ours = HoldsConverter(g_state.programDir) ||
-                    (JoinPath(uninstaller, g_state.programDir, "qtrasx.exe") && PathExists(uninstaller));
+                    (JoinPath(uninstaller, g_state.programDir, kInstallerFileName) && PathExists(uninstaller));
   return !tooLong && g_state.programDir[0] != '\0' && PathExists(g_state.programDir) && ours &&
          CheckProgramFolder(g_state.programDir, nullptr) == kFolderUsable;
 }
@@ -36,7 +37,7 @@ int ReportUninstall(HWND owner, bool folderRemoved) {
   char left[256] = {};
   const int entries = folderRemoved ? 0 : ListFolderEntries(g_state.programDir, left, sizeof left);
   char uninstaller[kPathSize];
-  const bool uninstallerLeft = JoinPath(uninstaller, g_state.programDir, "qtrasx.exe") && PathExists(uninstaller);
+  const bool uninstallerLeft = JoinPath(uninstaller, g_state.programDir, kInstallerFileName) && PathExists(uninstaller);
   // A folder that is still there is read again: the entries listed are what remains.
   const UninstallOutcome outcome = JudgeUninstall(folderRemoved || !PathExists(g_state.programDir), entries > 0,
                                                   uninstallerLeft);
@@ -56,7 +57,7 @@ int ReportUninstall(HWND owner, bool folderRemoved) {
 
 bool CopyUninstallerOut(HWND owner, char* copy, char* temporary) {
   char programDir[kPathSize] = {};
-  ReadRegString("Configure", "ThisProgramDir", "", programDir, sizeof programDir, ProductRegKey);
+  ReadRegString(kConfigureKey, kProgramDirValue, "", programDir, sizeof programDir, ProductRegKey);
   const bool tooLong = strlen(programDir) > kMaxTargetLength;  // would have been cut
   TrimTrailingSeparators(programDir);
   if (tooLong || strchr(programDir, '\\') == nullptr) {
@@ -70,8 +71,8 @@ bool CopyUninstallerOut(HWND owner, char* copy, char* temporary) {
   }
   char source[kPathSize];
   // Paths that do not fit are refused: a cut one could name someone else's file.
-  if (!JoinPath(temporary, local, "TEMP\\qtra") || !JoinPath(source, programDir, "qtrasx.exe") ||
-      !JoinPath(copy, temporary, "qtrasx.exe")) {
+  if (!JoinPath(temporary, local, "TEMP\\qtra") || !JoinPath(source, programDir, kInstallerFileName) ||
+      !JoinPath(copy, temporary, kInstallerFileName)) {
     ShowMessage(owner, kInstallCaption, MB_ICONERROR, "%s", "Unable to create an uninstall path.");
     return false;
   }
@@ -85,9 +86,6 @@ bool CopyUninstallerOut(HWND owner, char* copy, char* temporary) {
   if (free && PathExists(copy)) ::SetFileAttributesA(copy, FILE_ATTRIBUTE_NORMAL);
   if (free) ::DeleteFileA(copy);
   if (free && ::CopyFileA(source, copy, FALSE)) return true;
-  ShowMessage(owner, kInstallCaption, MB_ICONERROR,
-              "Copying from:\n%s\nCopying to:\n%s\nThe file could not be copied.\n\no Is %s in use?\no Is your disk "
-              "full?\no You may have specified an invalid destination.\n",
-              source, copy, copy);
+  ReportNotCopied(owner, source, copy);
   return false;
 }

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "common/product.h"
+
 namespace {
 
 struct Search {
@@ -95,13 +97,12 @@ int main(int argc, char** argv) {
   if (starts < 1) starts = 1;
   const std::string converter = BesideMe("qtra.exe");
   const std::string minimal = BesideMe("minimal_dialog.exe");
-  const UINT kExitWithoutSaving = 65000;
   std::vector<double> converterTimes, minimalTimes;
   // One warm-up start each, so neither pays for the first load of the system DLLs.
   TimeOneStart(minimal, "Minimal Dialog", IDOK);
-  TimeOneStart(converter, "Quantara - Version", kExitWithoutSaving);
+  TimeOneStart(converter, kMainTitlePrefix, ID_REMOTE_CLOSE);
   for (int i = 0; i < starts; ++i) {
-    double c = TimeOneStart(converter, "Quantara - Version", kExitWithoutSaving);
+    double c = TimeOneStart(converter, kMainTitlePrefix, ID_REMOTE_CLOSE);
     double m = TimeOneStart(minimal, "Minimal Dialog", IDOK);
     if (c < 0 || m < 0) {
       printf("start %d: a window never showed\n", i + 1);

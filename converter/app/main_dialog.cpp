@@ -23,9 +23,6 @@
 #include "resource.h"
 
 namespace {
-const char kHandles[] = "Handles";
-const char kTransHandle[] = "TransHandle";
-const char kFirstRunArgument[] = "InstallingTheProgram";
 const char kNoticeFormat[] =
     "%s is installed on your Hard-Drive.\n\n"
     "You will notice that a Group has been Created and there are several icons in it. "
@@ -98,11 +95,9 @@ BOOL CMainDialog::OnInitDialog() {
   SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
 
   // The installer finds a running converter through this value.
-  WriteRegUnsigned(kHandles, kTransHandle, HandleToULong(m_hWnd), ProductRegKey);
+  WriteRegUnsigned(kHandlesKey, kTransHandleValue, HandleToULong(m_hWnd), ProductRegKey);
   CenterWindow();
-  char title[64];
-  snprintf(title, sizeof title, "%s - Version %s", kProductName, kProductVersion);
-  ::SetWindowTextA(m_hWnd, title);
+  ::SetWindowTextA(m_hWnd, kMainTitle);
 
   BuildSystemDescription();
   LoadAllSettings();
@@ -177,7 +172,7 @@ LRESULT CMainDialog::OnHelpCommand(WPARAM, LPARAM) {
 }
 
 LRESULT CMainDialog::OnDocumentCommand(WPARAM command, LPARAM) {
-  OpenProgramDocument(m_hWnd, LOWORD(command) == ID_HELP_README ? "README.TXT" : "MANUAL.TXT");
+  OpenProgramDocument(m_hWnd, LOWORD(command) == ID_HELP_README ? kReadMeFileName : kManualFileName);
   return 0;
 }
 
@@ -431,7 +426,7 @@ LRESULT CMainDialog::OnDestroy(WPARAM, LPARAM) {
   m_keyFilter = nullptr;
   g_keyWindow = nullptr;
   SplashWindow.HideSplash();
-  WriteRegUnsigned(kHandles, kTransHandle, 0, ProductRegKey);
+  WriteRegUnsigned(kHandlesKey, kTransHandleValue, 0, ProductRegKey);
   if (MinimizeShowCommand == SW_HIDE) DeleteTrayIcon(m_hWnd);
   return result;
 }

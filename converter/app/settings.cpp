@@ -12,7 +12,6 @@
 #include "converter/pages/conversion_page.h"
 
 namespace {
-const char kConfigure[] = "Configure";
 const char kOptions[] = "Options";
 // At most 257 characters of a stored folder are read.
 const size_t kProgramDirReadSize = 258;
@@ -22,18 +21,18 @@ const DWORD kCurrentDirSize = 236;
 
 void LoadAllSettings() {
   memset(ProgramDir, 0, sizeof ProgramDir);
-  ReadRegString(kConfigure, "ThisProgramDir", "", ProgramDir, kProgramDirReadSize, ProductRegKey);
+  ReadRegString(kConfigureKey, kProgramDirValue, "", ProgramDir, kProgramDirReadSize, ProductRegKey);
   // A stored folder that filled the buffer may have been cut, and a cut path
   // names another folder: it is not taken.
   if (ProgramDir[0] == '\0' || strlen(ProgramDir) >= kProgramDirReadSize - 1 || _access(ProgramDir, 0) != 0) {
     DWORD length = ::GetCurrentDirectoryA(kCurrentDirSize, ProgramDir);
     // Too long a folder is not cut (a cut path names another folder): it stays empty.
     if (length == 0 || length >= kCurrentDirSize) ProgramDir[0] = '\0';
-    WriteRegString(kConfigure, "ThisProgramDir", ProgramDir, ProductRegKey);
+    WriteRegString(kConfigureKey, kProgramDirValue, ProgramDir, ProductRegKey);
   }
   TrimTrailingSeparators(ProgramDir);
 
-  LastTab = ReadRegInt(kConfigure, "LastTab", LastTab, ProductRegKey);
+  LastTab = ReadRegInt(kConfigureKey, "LastTab", LastTab, ProductRegKey);
   // The tab index selects a page object: anything but 0 to 6 shows the first page.
   if (LastTab < 0 || LastTab >= kCategoryCount) LastTab = 0;
   UseSystemTray = ReadRegInt(kOptions, "UseSystemTray", UseSystemTray, ProductRegKey);
@@ -45,7 +44,7 @@ void SaveAllSettings() {
     CConversionPage* page = PageTabs != nullptr ? PageTabs->Page(tab) : nullptr;
     if (page != nullptr && page->m_hWnd != nullptr) page->SaveSettings();
   }
-  WriteRegInt(kConfigure, "LastTab", LastTab, ProductRegKey);
+  WriteRegInt(kConfigureKey, "LastTab", LastTab, ProductRegKey);
   WriteRegInt(kOptions, "UseSystemTray", UseSystemTray, ProductRegKey);
   WriteRegInt(kOptions, "HideInTrayOnStartup", HideInTrayOnStartup, ProductRegKey);
 }

@@ -15,7 +15,7 @@
 
 namespace {
 
-const char kSettingsKey[] = "Configure";
+const char* const kSettingsKey = kConfigureKey;
 // A typed value is read from at most 100 characters; a box takes 101.
 const int kTypedReadSize = 101;
 const int kBoxTextLimit = 101;

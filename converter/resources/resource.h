@@ -37,5 +37,4 @@
 #define ID_SUPPORT_PHONE 32781
 #define ID_HELP_ABOUT 32782
 #define ID_TRAY_EXIT 32786
-// Posted by the installer to close a running converter without saving.
-#define ID_REMOTE_CLOSE 65000
+// ID_REMOTE_CLOSE (65000), posted by the installer, is in common/product.h.

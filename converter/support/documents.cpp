@@ -14,7 +14,7 @@
 
 namespace {
 
-const char kHelpPageName[] = "qtrahelp.htm";
+constexpr const char* kHelpPageName = kHelpPageFileName;
 const WORD kHelpPageResource = 150;
 const WORD kBackgroundResource = 145;
 const size_t kPathSize = 261;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/product.h"
 #include "converter/support/support_form_text.h"
 
 namespace {
@@ -23,7 +24,7 @@ std::string ReadTemplate() {
 }
 
 SupportFormValues MenuValues() {
-  return SupportFormValues{"Windows XP, 32bit, CPU: x86", 1024, 768, "Quantara", "11.04.01", "", "",
+  return SupportFormValues{"Windows XP, 32bit, CPU: x86", 1024, 768, kProductName, kProductVersion, "", "",
                            "I need tech-support...", "My reason for writing is:\r\n\r\n",
                            "My reason for writing is:\r\n\r\n"};
 }
@@ -79,7 +80,7 @@ TEST(SupportFormText, PageCarriesInformationBlockFieldsAndBody) {
   const std::string info =
       "value=\"------------ start info ------------\r\n"
       "WIN - Windows XP, 32bit, CPU: x86 - [1024 X 768]\r\n"
-      "APP - Quantara - 11.04.01\r\n"
+      "APP - " QTRA_PRODUCT_NAME " - " QTRA_PRODUCT_VERSION "\r\n"
       "USE -  ()\r\n"
       "SUB - I need tech-support...\r\n"
       "MSG - My reason for writing is:\r\n\r\n\r\n"
@@ -89,7 +90,7 @@ TEST(SupportFormText, PageCarriesInformationBlockFieldsAndBody) {
   EXPECT_NE(std::string::npos, page.find("name=\"FromEmail\" size=\"50\" value=\"\""));
   EXPECT_NE(std::string::npos, page.find("name=\"Subject\" size=\"50\" value=\"I need tech-support...\""));
   EXPECT_NE(std::string::npos,
-            page.find(">Hello Vendrel/Quorin,\r\n\r\nI am running [Quantara, 11.04.01]. My Username is [].\r\n\r\n"
+            page.find(">Hello Vendrel/Quorin,\r\n\r\nI am running [" QTRA_PRODUCT_NAME ", " QTRA_PRODUCT_VERSION "]. My Username is [].\r\n\r\n"
                       "My reason for writing is:\r\n\r\n\r\n</textarea>"));
   EXPECT_NE(std::string::npos, page.find("action=\"http://www.marlowbrook.example/form/email.pl\""));
   EXPECT_NE(std::string::npos, page.find("name=\"ToName\" value=\"Vendrel Varnok\""));

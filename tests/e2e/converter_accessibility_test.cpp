@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "common/product.h"
 #include "converter/engine/catalogue.h"
 #include "tests/harness/test_support.h"
 
@@ -57,11 +58,11 @@ class ConverterAccessibility : public ::testing::Test {
     }
     program_ = new qtest::Program;
     ASSERT_TRUE(program_->Start(qtest::BinPath("qtra.exe"), "", qtest::MakeTempFolder("qtra_accessibility")));
-    main_ = qtest::WaitForWindow("Quantara - Version 11.04.01", program_->Id(), 60000);
+    main_ = qtest::WaitForWindow(kMainTitle, program_->Id(), 60000);
     ASSERT_NE(nullptr, main_);
   }
   static void TearDownTestSuite() {
-    if (main_ != nullptr) qtest::PostCommand(main_, 65000);  // Exit
+    if (main_ != nullptr) qtest::PostCommand(main_, ID_REMOTE_CLOSE);  // Exit
     if (program_ != nullptr) program_->WaitForExit(30000);
     delete program_;
     qtest::DeleteRegTree(kProgramDlls);

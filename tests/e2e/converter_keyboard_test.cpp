@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "common/product.h"
 #include "converter/engine/catalogue.h"
 #include "converter/engine/conversion.h"
 #include "converter/engine/result_format.h"
@@ -64,11 +65,11 @@ HWND FocusOf(HWND main) {
 class ConverterKeyboard : public ::testing::Test {
  protected:
   void SetUp() override { qtest::DeleteRegTree(qtest::kProductKey); }
-  void TearDown() override { End(65000); }
+  void TearDown() override { End(ID_REMOTE_CLOSE); }
 
   void Start() {
     ASSERT_TRUE(program_.Start(qtest::BinPath("qtra.exe"), "", qtest::MakeTempFolder("qtra_keys")));
-    main_ = qtest::WaitForWindow("Quantara - Version 11.04.01", program_.Id(), 60000);
+    main_ = qtest::WaitForWindow(kMainTitle, program_.Id(), 60000);
     ASSERT_NE(nullptr, main_);
     tabs_ = qtest::FindControl(main_, 1024);
     ::SetForegroundWindow(main_);

@@ -7,12 +7,12 @@
 
 #include <string>
 
+#include "common/product.h"
 #include "converter/support/web_addresses.h"
 #include "tests/harness/test_support.h"
 
 namespace {
 
-const char kTitle[] = "Quantara - Version 11.04.01";
 const std::string kOptions = qtest::ProductSubKey("Options");
 const UINT kTrayMessage = WM_APP + 100;
 const int kUseTray = 32772;
@@ -23,8 +23,8 @@ const int kHide = 32774;
 HWND FindMain(DWORD processId) {
   HWND found = nullptr;
   qtest::WaitUntil([&] {
-    for (HWND window = ::FindWindowA(nullptr, kTitle); window != nullptr;
-         window = ::FindWindowExA(nullptr, window, nullptr, kTitle)) {
+    for (HWND window = ::FindWindowA(nullptr, kMainTitle); window != nullptr;
+         window = ::FindWindowExA(nullptr, window, nullptr, kMainTitle)) {
       DWORD owner = 0;
       ::GetWindowThreadProcessId(window, &owner);
       if (owner == processId) found = window;
@@ -61,7 +61,7 @@ TEST(ConverterMenus, TrayModeHideAndStartupHiding) {
   {
     qtest::Program qtra;
     ASSERT_TRUE(qtra.Start(qtest::BinPath("qtra.exe"), "", folder));
-    HWND main = qtest::WaitForWindow(kTitle, qtra.Id(), 60000);
+    HWND main = qtest::WaitForWindow(kMainTitle, qtra.Id(), 60000);
     ASSERT_NE(nullptr, main);
     qtest::SettleAfterStart();
 
@@ -127,7 +127,7 @@ TEST(ConverterMenus, TrayModeHideAndStartupHiding) {
   }
   EXPECT_EQ("1", qtest::ReadRegText(kOptions, "UseSystemTray"));
   EXPECT_EQ("1", qtest::ReadRegText(kOptions, "HideInTrayOnStartup"));
-  EXPECT_EQ("0", qtest::ReadRegText(qtest::ProductSubKey("Handles"), "TransHandle"));
+  EXPECT_EQ("0", qtest::ReadRegText(qtest::ProductSubKey(kHandlesKey), kTransHandleValue));
 }
 
 TEST(ConverterMenus, MenuTextsAsBuilt) {
@@ -169,7 +169,7 @@ TEST(ConverterMenus, AboutBoxAndTrayPopup) {
   qtest::DeleteRegTree(qtest::kProductKey);
   qtest::Program qtra;
   ASSERT_TRUE(qtra.Start(qtest::BinPath("qtra.exe"), "", qtest::MakeTempFolder("qtra_about")));
-  HWND main = qtest::WaitForWindow(kTitle, qtra.Id(), 60000);
+  HWND main = qtest::WaitForWindow(kMainTitle, qtra.Id(), 60000);
   ASSERT_NE(nullptr, main);
 
   qtest::PostCommand(main, 32782);
@@ -179,7 +179,7 @@ TEST(ConverterMenus, AboutBoxAndTrayPopup) {
   version.dwOSVersionInfoSize = sizeof version;
   ::GetVersionExA(&version);
   char firstLine[128];
-  snprintf(firstLine, sizeof firstLine, "Version: 11.04.01 - Windows Type: %lu.%lu.%lu\n", version.dwPlatformId,
+  snprintf(firstLine, sizeof firstLine, "Version: " QTRA_PRODUCT_VERSION " - Windows Type: %lu.%lu.%lu\n", version.dwPlatformId,
            version.dwMajorVersion, version.dwMinorVersion);
   const std::string text = qtest::GetText(::GetDlgItem(about, 1023));
   EXPECT_EQ(firstLine, text.substr(0, strlen(firstLine)));

@@ -8,21 +8,20 @@
 #include <string>
 #include <vector>
 
+#include "common/product.h"
 #include "converter/engine/catalogue.h"
 #include "tests/harness/test_support.h"
 
 namespace {
 
-const char kTitle[] = "Quantara - Version 11.04.01";
 const std::string kConfigure = qtest::ProductSubKey("Configure");
-const std::string kHandles = qtest::ProductSubKey("Handles");
-const int kRemoteClose = 65000;
+const std::string kHandles = qtest::ProductSubKey(kHandlesKey);
 
 // The converter's main windows, visible or not: all of them, or those of `processId`.
 std::vector<HWND> MainWindows(DWORD processId = 0) {
   std::vector<HWND> found;
-  for (HWND window = ::FindWindowA(nullptr, kTitle); window != nullptr;
-       window = ::FindWindowExA(nullptr, window, nullptr, kTitle)) {
+  for (HWND window = ::FindWindowA(nullptr, kMainTitle); window != nullptr;
+       window = ::FindWindowExA(nullptr, window, nullptr, kMainTitle)) {
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
     if (processId == 0 || owner == processId) found.push_back(window);
@@ -52,7 +51,7 @@ TEST(ConverterOneCopy, ASecondStartBringsTheRunningCopyForwardAndEnds) {
   } cases[] = {
       {"1", "1", false, ""},                     // hidden in the tray from its start
       {"0", "0", true, ""},                      // minimised on the taskbar
-      {"1", "0", true, "InstallingTheProgram"},  // the installer's first-run start
+      {"1", "0", true, kFirstRunArgument},  // the installer's first-run start
   };
   for (const auto& start : cases) {
     SCOPED_TRACE(std::string("tray ") + start.useTray + ", hidden at start " + start.hideAtStartup + ", \"" +
@@ -70,7 +69,7 @@ TEST(ConverterOneCopy, ASecondStartBringsTheRunningCopyForwardAndEnds) {
     if (!tray && !::IsIconic(main)) fprintf(stderr, "this display does not minimise: the restore is not seen\n");
 
     // What a second copy would write: its handle and its settings.
-    ASSERT_TRUE(qtest::WriteRegText(kHandles, "TransHandle", "777"));
+    ASSERT_TRUE(qtest::WriteRegText(kHandles, kTransHandleValue, "777"));
     ASSERT_TRUE(qtest::DeleteRegTree(kConfigure));
     qtest::Program second;
     ASSERT_TRUE(second.Start(qtest::BinPath("qtra.exe"), start.arguments));
@@ -78,14 +77,14 @@ TEST(ConverterOneCopy, ASecondStartBringsTheRunningCopyForwardAndEnds) {
     EXPECT_TRUE(qtest::WaitUntil([&] { return ::IsWindowVisible(main) && !::IsIconic(main); }, 5000));
     EXPECT_TRUE(qtest::WaitUntil([&] { return ::GetForegroundWindow() == main; }, 5000));
     EXPECT_EQ(1u, MainWindows().size());
-    EXPECT_EQ("777", qtest::ReadRegText(kHandles, "TransHandle"));
+    EXPECT_EQ("777", qtest::ReadRegText(kHandles, kTransHandleValue));
     EXPECT_FALSE(qtest::RegKeyExists(kConfigure)) << "the second copy wrote settings";
 
     // In front, with the focus in its box: a key goes there.
     const HWND box = qtest::FindControl(main, CategoryAt(kCategoryLength)->firstEditId);
     qtest::PressKey('9');
     EXPECT_TRUE(qtest::WaitUntil([&] { return qtest::GetText(box) == "9"; }, 5000)) << qtest::GetText(box);
-    qtest::PostCommand(main, kRemoteClose);
+    qtest::PostCommand(main, ID_REMOTE_CLOSE);
     EXPECT_TRUE(first.WaitForExit(30000));
   }
 }
@@ -96,13 +95,13 @@ TEST(ConverterOneCopy, AStartRightAfterTheInstallerClosedTheRunningCopyRuns) {
   HWND main = StartConverter(&first);
   ASSERT_NE(nullptr, main);
   // The installer's order: the close request, the handle gone, the new start.
-  qtest::PostCommand(main, kRemoteClose);
-  ASSERT_TRUE(qtest::WaitUntil([] { return qtest::ReadRegText(kHandles, "TransHandle") == "0"; }, 10000));
+  qtest::PostCommand(main, ID_REMOTE_CLOSE);
+  ASSERT_TRUE(qtest::WaitUntil([] { return qtest::ReadRegText(kHandles, kTransHandleValue) == "0"; }, 10000));
   qtest::Program second;
   HWND next = StartConverter(&second);
   ASSERT_NE(nullptr, next) << "the new start ended with the old copy";
   EXPECT_TRUE(first.WaitForExit(30000));
-  qtest::PostCommand(next, kRemoteClose);
+  qtest::PostCommand(next, ID_REMOTE_CLOSE);
   EXPECT_TRUE(second.WaitForExit(30000));
 }
 
@@ -117,11 +116,11 @@ TEST(ConverterOneCopy, TheAboutBoxEndsWithTheMainWindow) {
     qtest::PostCommand(main, 32782);
     HWND about = qtest::WaitForWindow("About Quantara", qtra.Id(), 10000);
     ASSERT_NE(nullptr, about);
-    ::PostMessageA(main, closeBox ? WM_CLOSE : WM_COMMAND, closeBox ? 0 : kRemoteClose, 0);
+    ::PostMessageA(main, closeBox ? WM_CLOSE : WM_COMMAND, closeBox ? 0 : ID_REMOTE_CLOSE, 0);
     EXPECT_TRUE(qtra.WaitForExit(15000)) << "the About box kept the program alive";
     EXPECT_FALSE(::IsWindow(about));
     EXPECT_EQ(closeBox ? "42" : "", qtest::ReadRegText(kConfigure, CategoryAt(kCategoryLength)->units[0].valueName));
-    EXPECT_EQ("0", qtest::ReadRegText(kHandles, "TransHandle"));
+    EXPECT_EQ("0", qtest::ReadRegText(kHandles, kTransHandleValue));
   }
 }
 

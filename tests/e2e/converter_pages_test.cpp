@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "common/product.h"
 #include "converter/engine/catalogue.h"
 #include "converter/engine/conversion.h"
 #include "converter/engine/number_reading.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-const char kTitle[] = "Quantara - Version 11.04.01";
 const int kTabsId = 1024;
 
 // What a box shows for `typed` in unit `source` with the built-in options.
@@ -36,12 +36,12 @@ class ConverterPages : public ::testing::Test {
     folder_ = qtest::MakeTempFolder("qtra_pages");
     program_ = new qtest::Program;
     ASSERT_TRUE(program_->Start(qtest::BinPath("qtra.exe"), "", folder_));
-    main_ = qtest::WaitForWindow(kTitle, program_->Id(), 60000);
+    main_ = qtest::WaitForWindow(kMainTitle, program_->Id(), 60000);
     ASSERT_NE(nullptr, main_);
     tabs_ = qtest::FindControl(main_, kTabsId);
   }
   static void TearDownTestSuite() {
-    if (main_ != nullptr) qtest::PostCommand(main_, 65000);
+    if (main_ != nullptr) qtest::PostCommand(main_, ID_REMOTE_CLOSE);
     if (program_ != nullptr) {
       program_->WaitForExit(30000);
       delete program_;

@@ -10,6 +10,7 @@
 #include <map>
 #include <string>
 
+#include "common/product.h"
 #include "converter/engine/catalogue.h"
 #include "converter/engine/conversion.h"
 #include "converter/engine/number_reading.h"
@@ -18,11 +19,10 @@
 
 namespace {
 
-const char kTitle[] = "Quantara - Version 11.04.01";
 const int kTabsId = 1024;
 const std::string kConfigure = qtest::ProductSubKey("Configure");
 const std::string kOptions = qtest::ProductSubKey("Options");
-const std::string kHandles = qtest::ProductSubKey("Handles");
+const std::string kHandles = qtest::ProductSubKey(kHandlesKey);
 
 std::string Expected(int tab, int source, int target, const std::string& typed, int notation, int decimals,
                      int noTrailingZeros) {
@@ -39,7 +39,7 @@ class Converter {
     folder_ = qtest::MakeTempFolder("qtra_settings");
     if (!program_.Start(qtest::BinPath("qtra.exe"), arguments, folder_)) return false;
     if (!expectVisible) return true;
-    main_ = qtest::WaitForWindow(kTitle, program_.Id(), 60000);
+    main_ = qtest::WaitForWindow(kMainTitle, program_.Id(), 60000);
     return main_ != nullptr;
   }
   HWND Main() const { return main_; }
@@ -53,7 +53,7 @@ class Converter {
     return program_.WaitForExit(30000);
   }
   bool RemoteClose() {
-    qtest::PostCommand(main_, 65000);
+    qtest::PostCommand(main_, ID_REMOTE_CLOSE);
     return program_.WaitForExit(30000);
   }
 
@@ -83,9 +83,9 @@ TEST(ConverterSettings, CloseBoxSavesEverythingAndARestartRestoresIt) {
     ASSERT_TRUE(qtra.Start());
     char handle[32];
     snprintf(handle, sizeof handle, "%lu", HandleToULong(qtra.Main()));
-    EXPECT_EQ(handle, qtest::ReadRegText(kHandles, "TransHandle"));
+    EXPECT_EQ(handle, qtest::ReadRegText(kHandles, kTransHandleValue));
     // A first start stores its defaults at once.
-    EXPECT_EQ(qtra.Folder(), qtest::ReadRegText(kConfigure, "ThisProgramDir"));
+    EXPECT_EQ(qtra.Folder(), qtest::ReadRegText(kConfigure, kProgramDirValue));
     EXPECT_EQ("0", qtest::ReadRegText(kConfigure, "LastTab"));
     EXPECT_EQ("1", qtest::ReadRegText(kOptions, "UseSystemTray"));
     EXPECT_EQ("0", qtest::ReadRegText(kOptions, "HideInTrayOnStartup"));
@@ -111,7 +111,7 @@ TEST(ConverterSettings, CloseBoxSavesEverythingAndARestartRestoresIt) {
     saved = AllBoxTexts(qtra);
     ASSERT_TRUE(qtra.CloseBox());
   }
-  EXPECT_EQ("0", qtest::ReadRegText(kHandles, "TransHandle")) << "withdrawn when the window is gone";
+  EXPECT_EQ("0", qtest::ReadRegText(kHandles, kTransHandleValue)) << "withdrawn when the window is gone";
   for (const auto& box : saved) EXPECT_EQ(box.second, qtest::ReadRegText(kConfigure, box.first)) << box.first;
   const CategoryInfo& length = *CategoryAt(kCategoryLength);
   EXPECT_EQ("0", qtest::ReadRegText(kConfigure, "LengthNoTrailingZeros"));
@@ -162,7 +162,7 @@ TEST(ConverterSettings, CloseBoxSavesEverythingAndARestartRestoresIt) {
     // The installer's close request ends the program without saving.
     ASSERT_TRUE(qtra.RemoteClose());
   }
-  EXPECT_EQ("0", qtest::ReadRegText(kHandles, "TransHandle"));
+  EXPECT_EQ("0", qtest::ReadRegText(kHandles, kTransHandleValue));
   EXPECT_EQ("3", qtest::ReadRegText(kConfigure, "LengthRoundOffTo"));
   EXPECT_EQ("2", qtest::ReadRegText(kConfigure, "LengthExpressResultsAs"));
   EXPECT_EQ(saved["LengthMeters"], qtest::ReadRegText(kConfigure, "LengthMeters"));
@@ -234,16 +234,16 @@ TEST(ConverterSettings, FirstRunNoticeOnlyForTheWholeArgument) {
     HWND notice = qtest::WaitForWindow("Quantara", qtra.Program().Id(), 60000);
     ASSERT_NE(nullptr, notice);
     EXPECT_EQ(kBody, qtest::GetText(::GetDlgItem(notice, 1308)));
-    EXPECT_EQ(nullptr, ::FindWindowA(nullptr, kTitle)) << "the main window waits for the notice";
+    EXPECT_EQ(nullptr, ::FindWindowA(nullptr, kMainTitle)) << "the main window waits for the notice";
     ASSERT_TRUE(qtest::PressButton(notice, 1309));
-    HWND main = qtest::WaitForWindow(kTitle, qtra.Program().Id(), 30000);
+    HWND main = qtest::WaitForWindow(kMainTitle, qtra.Program().Id(), 30000);
     ASSERT_NE(nullptr, main);
-    qtest::PostCommand(main, 65000);
+    qtest::PostCommand(main, ID_REMOTE_CLOSE);
     ASSERT_TRUE(qtra.Program().WaitForExit(30000));
   }
   {
     Converter qtra;
-    ASSERT_TRUE(qtra.Start("InstallingTheProgram2"));
+    ASSERT_TRUE(qtra.Start(std::string(kFirstRunArgument) + "2"));
     ::Sleep(1500);
     EXPECT_EQ(nullptr, ::FindWindowA("#32770", "Quantara")) << "no notice for a longer argument";
     ASSERT_TRUE(qtra.RemoteClose());

@@ -8,11 +8,11 @@
 
 #include <string>
 
+#include "common/product.h"
 #include "tests/harness/test_support.h"
 
 namespace {
 
-const char kTitle[] = "Quantara - Version 11.04.01";
 const UINT kIconId = 1;
 const int kFileExit = 32771;
 const int kUseTray = 32772;
@@ -36,8 +36,8 @@ class Converter {
   bool Start() {
     if (!program_.Start(qtest::BinPath("qtra.exe"), "", qtest::MakeTempFolder("qtra_tray"))) return false;
     qtest::WaitUntil([&] {
-      for (HWND window = ::FindWindowA(nullptr, kTitle); window != nullptr;
-           window = ::FindWindowExA(nullptr, window, nullptr, kTitle)) {
+      for (HWND window = ::FindWindowA(nullptr, kMainTitle); window != nullptr;
+           window = ::FindWindowExA(nullptr, window, nullptr, kMainTitle)) {
         DWORD owner = 0;
         ::GetWindowThreadProcessId(window, &owner);
         if (owner == program_.Id()) main_ = window;

@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "common/product.h"
 #include "converter/engine/catalogue.h"
 #include "tests/harness/test_support.h"
 
 namespace {
 
-const char kTitle[] = "Quantara - Version 11.04.01";
 const int kTabsId = 1024;
 const int kAboutCommand = 32782;
 const int kNextId = 1013;
@@ -134,12 +134,12 @@ struct Converter {
     started = program.Start(qtest::BinPath("qtra.exe"), arguments, qtest::MakeTempFolder("qtra_look"));
   }
   ~Converter() {
-    if (main != nullptr) qtest::PostCommand(main, 65000);
+    if (main != nullptr) qtest::PostCommand(main, ID_REMOTE_CLOSE);
     if (!program.WaitForExit(30000)) program.Kill();
   }
   // The main window in front, once the start-up picture has gone.
   HWND Main() {
-    main = started ? qtest::WaitForWindow(kTitle, program.Id(), 60000) : nullptr;
+    main = started ? qtest::WaitForWindow(kMainTitle, program.Id(), 60000) : nullptr;
     if (main != nullptr) {
       qtest::WaitUntil([&] { return OthersHidden(); }, 10000);
       BringForward(main);
@@ -285,7 +285,7 @@ class DpiLayout : public ::testing::TestWithParam<int> {
 };
 
 TEST_P(DpiLayout, ConverterWindowsShowEveryTextWhole) {
-  Converter qtra("InstallingTheProgram");
+  Converter qtra(kFirstRunArgument);
   HWND notice = qtest::WaitForWindow("Quantara", qtra.program.Id(), 60000);
   ASSERT_NE(nullptr, notice);
   BringForward(notice);
@@ -317,7 +317,7 @@ TEST_P(DpiLayout, ConverterWindowsShowEveryTextWhole) {
 
 TEST_P(DpiLayout, InstallerLocationPageShowsEveryTextWhole) {
   qtest::Program installer;
-  ASSERT_TRUE(installer.Start(qtest::BinPath("qtrasx.exe"), "", qtest::MakeTempFolder("qtrasx_look")));
+  ASSERT_TRUE(installer.Start(qtest::BinPath(kInstallerFileName), "", qtest::MakeTempFolder("qtrasx_look")));
   HWND page = nullptr;
   // The backdrop shares the page's title; the page is the one with Next.
   qtest::WaitUntil([&] {

@@ -47,7 +47,7 @@ class FolderSafety : public ::testing::Test {
 
 TEST_F(FolderSafety, LocationPageRefusesTheDriveItselfInAnyForm) {
   qtest::Program installer;
-  ASSERT_TRUE(installer.Start(qtest::BinPath("qtrasx.exe")));
+  ASSERT_TRUE(installer.Start(qtest::BinPath(kInstallerFileName)));
   // The backdrop and the location page share their title; the page is the one with Next.
   HWND page = nullptr;
   ASSERT_TRUE(qtest::WaitUntil([&] {
@@ -66,7 +66,7 @@ TEST_F(FolderSafety, LocationPageRefusesTheDriveItselfInAnyForm) {
                   "removes the whole folder.\n\nPlease select a folder of its own for Quantara.",
               text);
   }
-  EXPECT_EQ("", qtest::ReadRegText(kConfigure, "ThisProgramDir")) << "nothing recorded for a refused folder";
+  EXPECT_EQ("", qtest::ReadRegText(kConfigure, kProgramDirValue)) << "nothing recorded for a refused folder";
   qtest::Click(::GetDlgItem(page, 1012));
   EXPECT_NE("", qtest::AnswerBox(kInstallTitle, "Conditions Prevented Proper Installation."));
   EXPECT_TRUE(installer.WaitForExit(kLongWait));
@@ -87,9 +87,9 @@ TEST_F(FolderSafety, UninstallOfTheDriveOrOfACutFolderDeletesNothing) {
   } cases[] = {
       {"X:\\.", "X:\\."}, {"X:\\a\\..", "X:\\a\\.."}, {"X:\\", "X:"}, {shorter + "d", shorter + "d"}};
   for (const auto& c : cases) {
-    qtest::WriteRegText(kConfigure, "ThisProgramDir", c.recorded);
+    qtest::WriteRegText(kConfigure, kProgramDirValue, c.recorded);
     qtest::Program uninstaller;
-    ASSERT_TRUE(uninstaller.Start(qtest::BinPath("qtrasx.exe"), "UnInstall2"));
+    ASSERT_TRUE(uninstaller.Start(qtest::BinPath(kInstallerFileName), kUninstallRelayArgument));
     EXPECT_NE("", qtest::AnswerBox("Quantara", "Do you really want to UnInstall Quantara?", IDYES)) << c.recorded;
     EXPECT_NE("", qtest::AnswerBox("Quantara", "that you are UnInstalling from:\n" + c.shown + "\ncan not be found."))
         << c.recorded;
@@ -112,10 +112,10 @@ TEST_F(FolderSafety, UninstallRemovesTheLinkButNotWhatItPointsTo) {
   ASSERT_TRUE(qtest::WriteFileBytes(folder + "\\qtrahelp.htm", "<html>"));
   ::CreateDirectoryA((folder + "\\sub").c_str(), nullptr);
   ASSERT_TRUE(qtest::WriteFileBytes(folder + "\\sub\\notes.txt", "n"));
-  qtest::WriteRegText(kConfigure, "ThisProgramDir", folder);
+  qtest::WriteRegText(kConfigure, kProgramDirValue, folder);
 
   qtest::Program uninstaller;
-  ASSERT_TRUE(uninstaller.Start(qtest::BinPath("qtrasx.exe"), "UnInstall2"));
+  ASSERT_TRUE(uninstaller.Start(qtest::BinPath(kInstallerFileName), kUninstallRelayArgument));
   EXPECT_NE("", qtest::AnswerBox("Quantara", "Do you really want to UnInstall Quantara?", IDYES));
   HWND page = qtest::WaitForWindow("Quantara UnInstall", uninstaller.Id(), kLongWait);
   ASSERT_NE(nullptr, page);
@@ -131,7 +131,7 @@ TEST_F(FolderSafety, UninstallRemovesTheLinkButNotWhatItPointsTo) {
     // link would delete its target: both links stay, and with them the folder
     // and the record, so the uninstall can run again.
     EXPECT_EQ(links, qtest::FolderEntries(folder));
-    EXPECT_EQ(folder, qtest::ReadRegText(kConfigure, "ThisProgramDir"));
+    EXPECT_EQ(folder, qtest::ReadRegText(kConfigure, kProgramDirValue));
   } else {
     EXPECT_FALSE(qtest::FileExists(folder));
   }
@@ -140,10 +140,10 @@ TEST_F(FolderSafety, UninstallRemovesTheLinkButNotWhatItPointsTo) {
 // Starts the converter on `folder` as its program folder and closes it once its
 // main window is up (the support files are written by then).
 void RunConverterOn(const std::string& folder) {
-  qtest::WriteRegText(kConfigure, "ThisProgramDir", folder);
+  qtest::WriteRegText(kConfigure, kProgramDirValue, folder);
   qtest::Program qtra;
   ASSERT_TRUE(qtra.Start(qtest::BinPath("qtra.exe"), "", folder));
-  HWND main = qtest::WaitForWindow("Quantara - Version", qtra.Id(), kLongWait, true);
+  HWND main = qtest::WaitForWindow(kMainTitlePrefix, qtra.Id(), kLongWait, true);
   ASSERT_NE(nullptr, main);
   ::PostMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(qtra.WaitForExit(kLongWait));
@@ -173,12 +173,12 @@ TEST_F(FolderSafety, ConverterInATooLongFolderWritesNoCutNamesAndHelpSaysSo) {
   ASSERT_EQ(250u, folder.size());
   ASSERT_TRUE(::CreateDirectoryA(parent.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS);
   ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS);
-  qtest::WriteRegText(kConfigure, "ThisProgramDir", folder);
+  qtest::WriteRegText(kConfigure, kProgramDirValue, folder);
   const std::string workingDir = qtest::MakeTempFolder("qtra_long_folder");
   {
     qtest::Program qtra;
     ASSERT_TRUE(qtra.Start(qtest::BinPath("qtra.exe"), "", workingDir));
-    HWND main = qtest::WaitForWindow("Quantara - Version", qtra.Id(), kLongWait, true);
+    HWND main = qtest::WaitForWindow(kMainTitlePrefix, qtra.Id(), kLongWait, true);
     ASSERT_NE(nullptr, main);
     qtest::PostCommand(main, 32775);  // Help
     std::string text = qtest::AnswerBox("Quantara", "Unable to open:");

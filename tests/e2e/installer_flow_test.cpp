@@ -12,12 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "common/product.h"
 #include "tests/harness/test_support.h"
 
 namespace {
 
 const std::string kConfigure = qtest::ProductSubKey("Configure");
-const std::string kHandles = qtest::ProductSubKey("Handles");
+const std::string kHandles = qtest::ProductSubKey(kHandlesKey);
 const std::string kEntry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quantara";
 const char kInstallTitle[] = "Quantara Installation";
 const DWORD kLongWait = 60000;
@@ -104,7 +105,7 @@ bool ConverterGreetsAndCloses() {
     return false;
   }
   qtest::PostCommand(notice.found, IDOK);
-  HWND main = qtest::WaitForWindow("Quantara - Version", 0, kLongWait, true);
+  HWND main = qtest::WaitForWindow(kMainTitlePrefix, 0, kLongWait, true);
   if (main == nullptr) return false;
   ::PostMessageA(main, WM_CLOSE, 0, 0);
   return qtest::WaitUntil([&] { return !::IsWindow(main); }, kLongWait);
@@ -159,7 +160,7 @@ void ExpectTheEightFiles(const std::string& folder) {
 
 // The bytes of the installer's own RCDATA resource `id`.
 std::string EmbeddedFile(int id) {
-  HMODULE installer = ::LoadLibraryExA(qtest::BinPath("qtrasx.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HMODULE installer = ::LoadLibraryExA(qtest::BinPath(kInstallerFileName).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   if (installer == nullptr) return "";
   std::string bytes;
   HRSRC resource = ::FindResourceA(installer, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10));
@@ -195,7 +196,7 @@ class InstallerFlow : public ::testing::Test {
 
 TEST_F(InstallerFlow, FirstInstallationWritesFilesEntryAndShortcuts) {
   qtest::Program installer;
-  ASSERT_TRUE(installer.Start(qtest::BinPath("qtrasx.exe")));
+  ASSERT_TRUE(installer.Start(qtest::BinPath(kInstallerFileName)));
   HWND page = WaitForPage(installer.Id(), 1013);
   ASSERT_NE(nullptr, page);
   EXPECT_TRUE(qtest::IsChecked(::GetDlgItem(page, 1001))) << "Short path for easy use";
@@ -223,11 +224,11 @@ TEST_F(InstallerFlow, FirstInstallationWritesFilesEntryAndShortcuts) {
     EXPECT_EQ(766u, qtest::ReadFileBytes(folder + "\\" + icon).size()) << icon;
   }
   FILETIME installed = LastWrite(folder + "\\qtrasx.exe");
-  FILETIME original = LastWrite(qtest::BinPath("qtrasx.exe"));
+  FILETIME original = LastWrite(qtest::BinPath(kInstallerFileName));
   EXPECT_EQ(0, ::CompareFileTime(&installed, &original)) << "qtrasx.exe keeps the installer's last-write time";
-  EXPECT_TRUE(qtest::ReadFileBytes(folder + "\\qtrasx.exe") == qtest::ReadFileBytes(qtest::BinPath("qtrasx.exe")));
+  EXPECT_TRUE(qtest::ReadFileBytes(folder + "\\qtrasx.exe") == qtest::ReadFileBytes(qtest::BinPath(kInstallerFileName)));
 
-  EXPECT_EQ(folder, qtest::ReadRegText(kConfigure, "ThisProgramDir"));
+  EXPECT_EQ(folder, qtest::ReadRegText(kConfigure, kProgramDirValue));
 
   EXPECT_EQ("Quantara", qtest::ReadRegText(kEntry, "DisplayName"));
   EXPECT_EQ("\"" + folder + "\\qtrasx.exe\" UnInstall", qtest::ReadRegText(kEntry, "UninstallString"));
@@ -237,7 +238,7 @@ TEST_F(InstallerFlow, FirstInstallationWritesFilesEntryAndShortcuts) {
     std::string address = qtest::ReadRegText(kEntry, url);
     EXPECT_EQ(0u, address.find("http://www.marlowbrook.example/")) << url << ": " << address;
   }
-  EXPECT_EQ("11.04.01", qtest::ReadRegText(kEntry, "DisplayVersion"));
+  EXPECT_EQ(kProductVersion, qtest::ReadRegText(kEntry, "DisplayVersion"));
   EXPECT_EQ(folder + "\\QTRA.EXE", qtest::ReadRegText(kEntry, "DisplayIcon"));
   std::string data;
   DWORD type = 0;
@@ -270,7 +271,7 @@ TEST_F(InstallerFlow, FirstInstallationWritesFilesEntryAndShortcuts) {
                {"Manual", "MANUAL.TXT", "", "MANUAL.ICO"},
                {"Read Me", "README.TXT", "", "README.ICO"},
                {"Help", "qtrahelp.htm", "", "qtrahelp.htm"},
-               {"UnInstall", "qtrasx.exe", "UnInstall", "UNINSTL.ICO"}};
+               {"UnInstall", kInstallerFileName, kUninstallArgument, "UNINSTL.ICO"}};
   EXPECT_EQ(5u, qtest::FolderEntries(GroupFolder()).size());
   for (const Expected& expected : group) {
     Shortcut entry;
@@ -296,13 +297,13 @@ TEST_F(InstallerFlow, SecondInstallationClosesTheRunningConverterAndLeavesOneSet
 
   qtest::Program converter;
   ASSERT_TRUE(converter.Start(folder + "\\QTRA.EXE", "", folder));
-  ASSERT_NE(nullptr, qtest::WaitForWindow("Quantara - Version", converter.Id(), kLongWait, true));
+  ASSERT_NE(nullptr, qtest::WaitForWindow(kMainTitlePrefix, converter.Id(), kLongWait, true));
 
   qtest::Program installer;
-  ASSERT_TRUE(installer.Start(qtest::BinPath("qtrasx.exe")));
+  ASSERT_TRUE(installer.Start(qtest::BinPath(kInstallerFileName)));
   EXPECT_NE("", qtest::AnswerBox("Quantara", "Closing [Quantara] as it can not be running while doing this operation..."));
   EXPECT_TRUE(converter.WaitForExit(kLongWait)) << "command 65000 ends the converter";
-  EXPECT_EQ("0", qtest::ReadRegText(kHandles, "TransHandle"));
+  EXPECT_EQ("0", qtest::ReadRegText(kHandles, kTransHandleValue));
 
   HWND page = WaitForPage(installer.Id(), 1013);
   ASSERT_NE(nullptr, page);
@@ -352,7 +353,7 @@ TEST_F(InstallerFlow, ReadOnlyReadMeStopsTheReinstallation) {
   const std::string readMe = folder + "\\README.TXT";
   ::SetFileAttributesA(readMe.c_str(), FILE_ATTRIBUTE_READONLY);
   qtest::Program installer;
-  ASSERT_TRUE(installer.Start(qtest::BinPath("qtrasx.exe")));
+  ASSERT_TRUE(installer.Start(qtest::BinPath(kInstallerFileName)));
   HWND page = WaitForPage(installer.Id(), 1013);
   ASSERT_NE(nullptr, page);
   qtest::Click(::GetDlgItem(page, 1013));
@@ -371,12 +372,12 @@ TEST_F(InstallerFlow, LocationPageRefusesBadFoldersAndIgnoresAStrangeHandle) {
   ASSERT_NE(nullptr, stranger);
   char handle[32];
   snprintf(handle, sizeof handle, "%lu", HandleToULong(stranger));
-  qtest::WriteRegText(kHandles, "TransHandle", handle);
+  qtest::WriteRegText(kHandles, kTransHandleValue, handle);
 
   const std::string folder = ProposedFolder();
   qtest::Program installer;
   // Started from the proposed folder itself.
-  ASSERT_TRUE(installer.Start(qtest::BinPath("qtrasx.exe"), "", folder));
+  ASSERT_TRUE(installer.Start(qtest::BinPath(kInstallerFileName), "", folder));
   HWND page = WaitForPage(installer.Id(), 1013);
   ASSERT_NE(nullptr, page);
   MSG message;
@@ -410,7 +411,7 @@ TEST_F(InstallerFlow, LocationPageRefusesBadFoldersAndIgnoresAStrangeHandle) {
   EXPECT_NE("", qtest::AnswerBox(kInstallTitle, "The Path to the Folder you Specified:\n1:\\qtra\ncould not be created."));
   EXPECT_NE("", qtest::AnswerBox(kInstallTitle, "Permissions Problems"));
 
-  EXPECT_EQ(folder, qtest::ReadRegText(kConfigure, "ThisProgramDir")) << "nothing recorded for refused folders";
+  EXPECT_EQ(folder, qtest::ReadRegText(kConfigure, kProgramDirValue)) << "nothing recorded for refused folders";
   qtest::Click(::GetDlgItem(page, 1012));
   EXPECT_NE("", qtest::AnswerBox(kInstallTitle, "Conditions Prevented Proper Installation."));
   EXPECT_TRUE(installer.WaitForExit(kLongWait));
@@ -421,28 +422,28 @@ TEST_F(InstallerFlow, LocationPageRefusesBadFoldersAndIgnoresAStrangeHandle) {
 
 TEST_F(InstallerFlow, RelayReportsAMissingUninstaller) {
   std::string folder = qtest::MakeTempFolder("no_uninstaller");
-  std::string recorded = qtest::ReadRegText(kConfigure, "ThisProgramDir");
-  qtest::WriteRegText(kConfigure, "ThisProgramDir", folder);
+  std::string recorded = qtest::ReadRegText(kConfigure, kProgramDirValue);
+  qtest::WriteRegText(kConfigure, kProgramDirValue, folder);
   qtest::Program relay;
-  ASSERT_TRUE(relay.Start(qtest::BinPath("qtrasx.exe"), "uninstall"));
+  ASSERT_TRUE(relay.Start(qtest::BinPath(kInstallerFileName), "uninstall"));
   EXPECT_NE("", qtest::AnswerBox(kInstallTitle, "Source File:\n" + folder + "\\qtrasx.exe\nis missing!"));
   EXPECT_TRUE(relay.WaitForExit(kLongWait));
-  qtest::WriteRegText(kConfigure, "ThisProgramDir", recorded);
+  qtest::WriteRegText(kConfigure, kProgramDirValue, recorded);
 }
 
 TEST_F(InstallerFlow, UninstallKeepsAFolderThatIsNotAnInstallation) {
   // "ThisProgramDir" naming a folder of the user's own: nothing there is deleted.
   std::string folder = qtest::MakeTempFolder("users_own");
   qtest::WriteFileBytes(folder + "\\letter.txt", "dear");
-  std::string recorded = qtest::ReadRegText(kConfigure, "ThisProgramDir");
-  qtest::WriteRegText(kConfigure, "ThisProgramDir", folder);
+  std::string recorded = qtest::ReadRegText(kConfigure, kProgramDirValue);
+  qtest::WriteRegText(kConfigure, kProgramDirValue, folder);
   qtest::Program uninstaller;
-  ASSERT_TRUE(uninstaller.Start(qtest::BinPath("qtrasx.exe"), "UnInstall2"));
+  ASSERT_TRUE(uninstaller.Start(qtest::BinPath(kInstallerFileName), kUninstallRelayArgument));
   EXPECT_NE("", qtest::AnswerBox("Quantara", "Do you really want to UnInstall Quantara?", IDYES));
   EXPECT_NE("", qtest::AnswerBox("Quantara", "that you are UnInstalling from:\n" + folder + "\ncan not be found."));
   EXPECT_TRUE(uninstaller.WaitForExit(kLongWait));
   EXPECT_EQ("dear", qtest::ReadFileBytes(folder + "\\letter.txt"));
-  qtest::WriteRegText(kConfigure, "ThisProgramDir", recorded);
+  qtest::WriteRegText(kConfigure, kProgramDirValue, recorded);
 }
 
 // Starts the uninstaller as the system's list of programs does, through the relay.
@@ -460,7 +461,7 @@ void ExpectStillInstalled() {
   EXPECT_TRUE(qtest::FileExists(DesktopLink()));
   EXPECT_EQ(5u, qtest::FolderEntries(GroupFolder()).size());
   EXPECT_TRUE(qtest::RegKeyExists(kEntry));
-  EXPECT_EQ(ProposedFolder(), qtest::ReadRegText(kConfigure, "ThisProgramDir"));
+  EXPECT_EQ(ProposedFolder(), qtest::ReadRegText(kConfigure, kProgramDirValue));
 }
 
 TEST_F(InstallerFlow, UninstallAsksTwiceThenRemovesEverything) {

@@ -11,12 +11,14 @@
 
 #include <string>
 
+#include "common/install_rules.h"
+#include "common/product.h"
 #include "tests/harness/test_support.h"
 
 namespace {
 
-const std::string kConfigure = qtest::ProductSubKey("Configure");
-const std::string kHandles = qtest::ProductSubKey("Handles");
+const std::string kConfigure = qtest::ProductSubKey(kConfigureKey);
+const std::string kHandles = qtest::ProductSubKey(kHandlesKey);
 const std::string kEntry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quantara";
 const DWORD kLongWait = 60000;
 const char* const kFiles[] = {"QTRA.EXE",   "qtrahelp.htm", "README.TXT",  "README.ICO",
@@ -34,7 +36,7 @@ std::string GroupFolder() { return SpecialFolder(CSIDL_PROGRAMS) + "\\Quantara";
 std::string LogText() {
   char temporary[MAX_PATH + 1] = {};
   ::GetTempPathA(sizeof temporary, temporary);
-  return qtest::ReadFileBytes(std::string(temporary) + "qtrasx.log");
+  return qtest::ReadFileBytes(std::string(temporary) + kInstallerLogFileName);
 }
 
 struct WindowWatch {
@@ -92,7 +94,7 @@ std::string Folder() { return qtest::MakeTempFolder("silent") + "\\Unit Converte
 
 void ExpectInstalled(const std::string& folder) {
   for (const char* name : kFiles) EXPECT_TRUE(qtest::FileExists(folder + "\\" + name)) << name;
-  EXPECT_EQ(folder, qtest::ReadRegText(kConfigure, "ThisProgramDir"));
+  EXPECT_EQ(folder, qtest::ReadRegText(kConfigure, kProgramDirValue));
   EXPECT_EQ("\"" + folder + "\\qtrasx.exe\" UnInstall", qtest::ReadRegText(kEntry, "UninstallString"));
   EXPECT_EQ("\"" + folder + "\\qtrasx.exe\" UnInstall /S", qtest::ReadRegText(kEntry, "QuietUninstallString"));
   EXPECT_EQ(folder, qtest::ReadRegText(kEntry, "InstallLocation"));
@@ -124,19 +126,19 @@ TEST_F(SilentInstall, FirstInstallIntoAFolderWithSpacesShowsNoWindowAndStartsNot
   EXPECT_EQ(0u, Install("/s /D=" + folder));
   ExpectInstalled(folder);
   EXPECT_TRUE(qtest::ReadFileBytes(folder + "\\QTRA.EXE") == qtest::ReadFileBytes(qtest::BinPath("qtra.exe")));
-  EXPECT_EQ(nullptr, qtest::WaitForWindow("Quantara - Version", 0, 1500, true)) << "the converter is not started";
+  EXPECT_EQ(nullptr, qtest::WaitForWindow(kMainTitlePrefix, 0, 1500, true)) << "the converter is not started";
   const std::string log = LogText();
   EXPECT_NE(std::string::npos, log.find("Program folder: " + folder + "\r\n")) << log;
   EXPECT_NE(std::string::npos, log.find("Installed\r\n")) << log;
 }
 
 TEST_F(SilentInstall, UpgradeClosesTheRunningConverterAndKeepsTheFolder) {
-  const std::string folder = qtest::ReadRegText(kConfigure, "ThisProgramDir");
+  const std::string folder = qtest::ReadRegText(kConfigure, kProgramDirValue);
   qtest::Program converter;
   ASSERT_TRUE(converter.Start(folder + "\\QTRA.EXE", "", folder));
-  ASSERT_NE(nullptr, qtest::WaitForWindow("Quantara - Version", converter.Id(), kLongWait, true));
+  ASSERT_NE(nullptr, qtest::WaitForWindow(kMainTitlePrefix, converter.Id(), kLongWait, true));
   qtest::WaitUntil([] { 
-    const std::string handle = qtest::ReadRegText(kHandles, "TransHandle");
+    const std::string handle = qtest::ReadRegText(kHandles, kTransHandleValue);
     return handle != "" && handle != "0";
   }, 5000);
   EXPECT_EQ(0u, Install("/S"));
@@ -147,7 +149,7 @@ TEST_F(SilentInstall, UpgradeClosesTheRunningConverterAndKeepsTheFolder) {
 // A window of the test's own with the converter's title, which does not
 // answer the closing command: a converter that stays open.
 HWND MakeStubbornConverter() {
-  return ::CreateWindowExA(0, "STATIC", "Quantara - Version 0", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+  return ::CreateWindowExA(0, "STATIC", kMainTitlePrefix, WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
                            ::GetModuleHandleA(nullptr), nullptr);
 }
 
@@ -163,43 +165,43 @@ bool ReadOnlyIsHonoured(const std::string& folder) {
 }
 
 TEST_F(SilentInstall, EachFailureHasItsExitCodeAndLogLine) {
-  const std::string folder = qtest::ReadRegText(kConfigure, "ThisProgramDir");
+  const std::string folder = qtest::ReadRegText(kConfigure, kProgramDirValue);
   const std::string blocker = qtest::MakeTempFolder("silent_blocker") + "\\a file";
   qtest::WriteFileBytes(blocker, "x");
   const std::string readMe = folder + "\\README.TXT";
   const struct {
     const char* name;
     std::string arguments;
-    DWORD code;
+    InstallerExitCode code;
     const char* logLine;
   } cases[] = {
-      {"unknown switch", "/S /VERYSILENT", 2, "Failed (exit code 2): unknown or misplaced switch"},
-      {"uncreatable folder", "/S /D=" + blocker + "\\sub", 3, "Failed (exit code 3): the folder could not be created"},
-      {"drive root", "/S /D=C:\\", 3, "Failed (exit code 3): the folder is not a full path of its own"},
-      {"converter stays open", "/S", 5, "Failed (exit code 5): the running converter did not close"},
-      {"read-only file", "/S", 4, "Failed (exit code 4): a file of the program could not be written"},
+      {"unknown switch", "/S /VERYSILENT", kExitBadArgument, "Failed (exit code 2): unknown or misplaced switch"},
+      {"uncreatable folder", "/S /D=" + blocker + "\\sub", kExitFolderNotCreatable, "Failed (exit code 3): the folder could not be created"},
+      {"drive root", "/S /D=C:\\", kExitFolderNotCreatable, "Failed (exit code 3): the folder is not a full path of its own"},
+      {"converter stays open", "/S", kExitConverterStillOpen, "Failed (exit code 5): the running converter did not close"},
+      {"read-only file", "/S", kExitFileNotWritable, "Failed (exit code 4): a file of the program could not be written"},
   };
   for (const auto& c : cases) {
     HWND stubborn = nullptr;
-    if (c.code == 5) {
+    if (c.code == kExitConverterStillOpen) {
       stubborn = MakeStubbornConverter();
       ASSERT_NE(nullptr, stubborn);
-      qtest::WriteRegText(kHandles, "TransHandle", std::to_string(reinterpret_cast<UINT_PTR>(stubborn)));
+      qtest::WriteRegText(kHandles, kTransHandleValue, std::to_string(reinterpret_cast<UINT_PTR>(stubborn)));
     }
-    if (c.code == 4) {
+    if (c.code == kExitFileNotWritable) {
       if (!ReadOnlyIsHonoured(folder)) {
         fprintf(stderr, "read-only case skipped: this account writes over read-only files (Wine as root)\n");
         continue;
       }
       ::SetFileAttributesA(readMe.c_str(), FILE_ATTRIBUTE_READONLY);
     }
-    EXPECT_EQ(c.code, Install(c.arguments)) << c.name;
+    EXPECT_EQ(static_cast<DWORD>(c.code), Install(c.arguments)) << c.name;
     const std::string log = LogText();
     EXPECT_NE(std::string::npos, log.find(c.logLine)) << c.name << ":\n" << log;
     if (stubborn != nullptr) ::DestroyWindow(stubborn);
     ::SetFileAttributesA(readMe.c_str(), FILE_ATTRIBUTE_NORMAL);
   }
-  qtest::DeleteRegValue(kHandles, "TransHandle");
+  qtest::DeleteRegValue(kHandles, kTransHandleValue);
   ExpectInstalled(folder);
 }
 
@@ -228,7 +230,7 @@ class FolderHolder {
 };
 
 TEST_F(SilentInstall, UninstallOfAHeldFolderSaysSoThenCompletesOnceFreed) {
-  const std::string folder = qtest::ReadRegText(kConfigure, "ThisProgramDir");
+  const std::string folder = qtest::ReadRegText(kConfigure, kProgramDirValue);
   ASSERT_NE("", folder);
   {
     // Files remain (the uninstaller itself): the entry stays, naming it.
@@ -259,7 +261,7 @@ TEST_F(SilentInstall, UninstallOfAHeldFolderSaysSoThenCompletesOnceFreed) {
   ExpectInstalled(folder);
   {
     FolderHolder holder(folder, "");
-    EXPECT_EQ(6u, QuietUninstall());
+    EXPECT_EQ(static_cast<DWORD>(kExitFolderNotRemoved), QuietUninstall());
     ExpectNothingLeftButFolder(folder);
     EXPECT_TRUE(qtest::FileExists(folder));
     const std::string log = LogText();

@@ -9,8 +9,6 @@
 
 namespace qtest {
 
-const char kProductKey[] = "Software\\Marlowbrook\\Applications\\qtra";
-
 std::string ProductSubKey(const char* subKey) { return std::string(kProductKey) + "\\" + subKey; }
 
 std::string BinDir() {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "common/product.h"
+
 namespace qtest {
 
 const DWORD kDefaultWait = 15000;
@@ -81,7 +83,7 @@ bool DeleteRegTree(const std::string& keyPath);
 bool RegKeyExists(const std::string& keyPath);
 
 // The product key and its sub-keys.
-extern const char kProductKey[];
+constexpr const char* kProductKey = ProductRegKey;
 std::string ProductSubKey(const char* subKey);
 
 // A message-only window of the test's own thread that counts `message`

@@ -14,6 +14,7 @@
 
 #include "common/file_safety.h"
 #include "common/paths.h"
+#include "common/product.h"
 #include "common/registry.h"
 #include "installer/converter_closing.h"
 #include "installer/folders.h"
@@ -228,8 +229,8 @@ TEST(InstallerEntry, RecordsTheFolderWithoutTrailingBackslash) {
 
 TEST(InstallerEntry, RemovalTakesEntryAndSettingsButNotTheMakersOtherKeys) {
   WriteUninstallEntry("C:\\qtest_somewhere");
-  WriteRegString("Configure", "ThisProgramDir", "C:\\qtest_somewhere", ProductRegKey);
-  WriteRegString("Handles", "TransHandle", "0", ProductRegKey);
+  WriteRegString(kConfigureKey, kProgramDirValue, "C:\\qtest_somewhere", ProductRegKey);
+  WriteRegString(kHandlesKey, kTransHandleValue, "0", ProductRegKey);
   qtest::WriteRegText("Software\\Marlowbrook\\Applications\\other", "Kept", "yes");
   RemoveRegistrations();
   EXPECT_FALSE(qtest::RegKeyExists(kEntry));
@@ -242,11 +243,11 @@ TEST(InstallerEntry, RemovalTakesEntryAndSettingsButNotTheMakersOtherKeys) {
 
 TEST(InstallerConverterWindow, OnlyTheConvertersTopLevelWindowIsTaken) {
   HINSTANCE instance = ::GetModuleHandleA(nullptr);
-  HWND converter = ::CreateWindowA("STATIC", "Quantara - Version 11.04.01", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+  HWND converter = ::CreateWindowA("STATIC", kMainTitle, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                    instance, nullptr);
   HWND other = ::CreateWindowA("STATIC", "Notes - Quantara", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance,
                                nullptr);
-  HWND child = ::CreateWindowA("STATIC", "Quantara - Version 11.04.01", WS_CHILD, 0, 0, 5, 5, other, nullptr, instance,
+  HWND child = ::CreateWindowA("STATIC", kMainTitle, WS_CHILD, 0, 0, 5, 5, other, nullptr, instance,
                                nullptr);
   EXPECT_TRUE(IsConverterMainWindow(converter));
   EXPECT_FALSE(IsConverterMainWindow(other));
@@ -260,7 +261,7 @@ TEST(InstallerConverterWindow, OnlyTheConvertersTopLevelWindowIsTaken) {
 TEST(InstallerConverterWindow, AStrangeHandleIsNotAskedToClose) {
   HWND stranger = ::CreateWindowA("STATIC", "Calculator", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                   ::GetModuleHandleA(nullptr), nullptr);
-  WriteRegUnsigned("Handles", "TransHandle", HandleToULong(stranger), ProductRegKey);
+  WriteRegUnsigned(kHandlesKey, kTransHandleValue, HandleToULong(stranger), ProductRegKey);
   DWORD start = ::GetTickCount();
   CloseRunningConverter(nullptr);
   EXPECT_LT(::GetTickCount() - start, 1000u) << "no message and no polling";
@@ -292,6 +293,41 @@ class BoxAnswerer {
   std::thread m_thread;
 };
 
+// A file that cannot be written is reported in one box that names it; no other box follows.
+TEST(InstallerCopy, AFileThatCannotBeWrittenIsReportedOnce) {
+  std::string folder = qtest::MakeTempFolder("installer_unwritable");
+  std::string destination = folder + "\\no such folder\\QTRA.EXE";
+  HWND page = ::CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  const struct {
+    const char* source;  // empty: from a resource
+    WORD resourceId;
+  } cases[] = {{"", 7}, {"self", 0}};
+  for (const auto& c : cases) {
+    if (c.source[0] == '\0') {
+      g_state.sourcePath[0] = '\0';
+    } else {
+      ::GetModuleFileNameA(nullptr, g_state.sourcePath, MAX_PATH);
+    }
+    snprintf(g_state.destinationPath, sizeof g_state.destinationPath, "%s", destination.c_str());
+    std::atomic<int> boxes{0};
+    std::string text;
+    std::thread answerer([&] {
+      while (HWND box = qtest::WaitForMessageBox(kInstallCaption, "", ::GetCurrentProcessId(), boxes ? 1500 : 20000)) {
+        if (boxes++ == 0) text = qtest::MessageBoxText(box);
+        qtest::PressButton(box, IDOK);
+        while (::IsWindow(box)) ::Sleep(10);
+      }
+    });
+    EXPECT_EQ(0, InstallOneFile(page, c.resourceId)) << c.resourceId;
+    answerer.join();
+    EXPECT_EQ(1, boxes.load()) << c.resourceId;
+    EXPECT_NE(std::string::npos, text.find("Copying to:\n" + destination)) << text;
+  }
+  g_state.sourcePath[0] = '\0';
+  ::DestroyWindow(page);
+  qtest::DeleteFolderTree(folder);
+}
+
 class InstallerModes : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -305,7 +341,7 @@ class InstallerModes : public ::testing::Test {
 TEST_F(InstallerModes, UpgradeTakesTheRecordedFolderOnlyWhenTheConverterIsThere) {
   if (qtest::FileExists(g_state.defaultUpgradeFolder)) GTEST_SKIP() << "a default upgrade folder exists here";
   std::string base = qtest::MakeTempFolder("upgrade");
-  WriteRegString("Configure", "ThisProgramDir", base.c_str(), ProductRegKey);
+  WriteRegString(kConfigureKey, kProgramDirValue, base.c_str(), ProductRegKey);
   char folder[kPathSize] = {};
   EXPECT_EQ(0, TryUpgrade(nullptr, folder, 0));
   EXPECT_EQ(1002, g_state.mode);
@@ -335,7 +371,7 @@ TEST_F(InstallerModes, RoamingAndMultiUserFallBackThroughTheChain) {
   // With one, the chain stops at the upgrade.
   std::string base = qtest::MakeTempFolder("chain");
   qtest::WriteFileBytes(base + "\\QTRA.EXE", "MZ");
-  WriteRegString("Configure", "ThisProgramDir", base.c_str(), ProductRegKey);
+  WriteRegString(kConfigureKey, kProgramDirValue, base.c_str(), ProductRegKey);
   BoxAnswerer roaming("Roaming will be available in future versions.");
   ASSERT_EQ(1, RunModeChain(nullptr, 1004, folder));
   EXPECT_TRUE(roaming.Seen());

@@ -35,6 +35,25 @@ TEST(SaveResourceToFile, FailsSilentlyForMissingResourceOrFolder) {
   qtest::DeleteFolderTree(folder);
 }
 
+TEST(WriteResourceFile, TellsWhichStepFailedWithoutAMessage) {
+  std::string folder = qtest::MakeTempFolder("resources_outcome");
+  const struct {
+    WORD id;
+    std::string path;
+    ResourceWrite expected;
+  } cases[] = {
+      {300, folder + "\\written.bin", ResourceWrite::kWritten},
+      {301, folder + "\\none.bin", ResourceWrite::kNoResource},
+      {300, folder + "\\no such folder\\x.bin", ResourceWrite::kNotOpened},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.expected, WriteResourceFile(c.id, c.path.c_str())) << c.path;
+    EXPECT_EQ(c.expected == ResourceWrite::kWritten, qtest::FileExists(c.path)) << c.path;
+  }
+  EXPECT_EQ(nullptr, qtest::WaitForMessageBox(kProductName, "", ::GetCurrentProcessId(), 300));
+  qtest::DeleteFolderTree(folder);
+}
+
 TEST(PaintCentredBitmap, DrawsThePictureInTheMiddleOfTheClientArea) {
   HWND window = ::CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
                                 ::GetModuleHandleA(nullptr), nullptr);

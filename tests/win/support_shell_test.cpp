@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "common/product.h"
 #include "common/strings.h"
 #include "converter/app/app_state.h"
 #include "converter/support/documents.h"
@@ -280,7 +281,7 @@ TEST_F(SupportShellTest, PhoneSupportBoxGivesTheSteps) {
 std::string ExpectedInformation(const std::string& subject) {
   return "------------ start info ------------\r\nWIN - " + std::string(SystemDescription) + " - [" +
          std::to_string(GetSystemMetrics(SM_CXSCREEN)) + " X " + std::to_string(GetSystemMetrics(SM_CYSCREEN)) +
-         "]\r\nAPP - Quantara - 11.04.01\r\nUSE -  ()\r\nSUB - " + subject +
+         "]\r\nAPP - " QTRA_PRODUCT_NAME " - " QTRA_PRODUCT_VERSION "\r\nUSE -  ()\r\nSUB - " + subject +
          "\r\nMSG - My reason for writing is:\r\n\r\n\r\n------------- end info -------------";
 }
 
@@ -301,7 +302,7 @@ TEST_F(SupportShellTest, SupportFormIsWrittenFilledAndOpenedAndRewrittenOnTheNex
   std::string page = qtest::ReadFileBytes(form);
   EXPECT_NE(std::string::npos, page.find("value=\"" + ExpectedInformation("I need tech-support...") + "\">"))
       << page;
-  EXPECT_NE(std::string::npos, page.find(">Hello Vendrel/Quorin,\r\n\r\nI am running [Quantara, 11.04.01]. "
+  EXPECT_NE(std::string::npos, page.find(">Hello Vendrel/Quorin,\r\n\r\nI am running [" QTRA_PRODUCT_NAME ", " QTRA_PRODUCT_VERSION "]. "
                                          "My Username is [].\r\n\r\nMy reason for writing is:\r\n\r\n\r\n</textarea>"));
   EXPECT_NE(std::string::npos, page.find("name=\"FromName\" size=\"50\" value=\"\""));
   EXPECT_NE(std::string::npos, page.find(std::string("action=\"") + kSupportFormUrl + "\""));
