@@ -6,10 +6,12 @@
 
 #include <objbase.h>
 #include <shlobj.h>
+#include <wincrypt.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "common/install_rules.h"
 #include "common/product.h"
@@ -130,6 +132,99 @@ TEST_F(SilentInstall, FirstInstallIntoAFolderWithSpacesShowsNoWindowAndStartsNot
   const std::string log = LogText();
   EXPECT_NE(std::string::npos, log.find("Program folder: " + folder + "\r\n")) << log;
   EXPECT_NE(std::string::npos, log.find("Installed\r\n")) << log;
+}
+
+// "Key: value" lines of a manifest the build filled in ("- " list marks and
+// indentation dropped); the first value of each key.
+std::string ManifestValue(const char* file, const std::string& key) {
+  const std::string text = qtest::ReadFileBytes(qtest::BinPath("..\\winget\\") + file);
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(at, end - at);
+    at = end + 1;
+    const size_t first = line.find_first_not_of(" -");
+    if (first == std::string::npos || line[first] == '#') continue;
+    line.erase(0, first);
+    if (line.compare(0, key.size() + 1, key + ":") != 0) continue;
+    const size_t value = line.find_first_not_of(' ', key.size() + 1);
+    return value == std::string::npos ? "(list)" : line.substr(value);
+  }
+  return "";
+}
+
+const ALG_ID kSha256 = 0x800c;  // CALG_SHA_256, which the Windows XP target does not declare
+
+std::string Sha256OfFile(const std::string& path) {
+  const std::string bytes = qtest::ReadFileBytes(path);
+  HCRYPTPROV provider = 0;
+  HCRYPTHASH hash = 0;
+  BYTE digest[32] = {};
+  DWORD size = sizeof digest;
+  if (!::CryptAcquireContextA(&provider, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT)) return "";
+  const bool done = ::CryptCreateHash(provider, kSha256, 0, 0, &hash) &&
+                    ::CryptHashData(hash, reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()), 0) &&
+                    ::CryptGetHashParam(hash, HP_HASHVAL, digest, &size, 0);
+  if (hash != 0) ::CryptDestroyHash(hash);
+  ::CryptReleaseContext(provider, 0);
+  if (!done) return "";
+  std::string text;
+  for (BYTE b : digest) {
+    text += "0123456789ABCDEF"[b >> 4];
+    text += "0123456789ABCDEF"[b & 15];
+  }
+  return text;
+}
+
+TEST_F(SilentInstall, TheWingetManifestsHoldTheirFieldsAndMatchWhatTheInstallerWrites) {
+  const char kVersionFile[] = "Marlowbrook.Quantara.yaml";
+  const char kInstallerFile[] = "Marlowbrook.Quantara.installer.yaml";
+  const char kLocaleFile[] = "Marlowbrook.Quantara.locale.en-US.yaml";
+  // The fields winget requires in each manifest type.
+  const struct {
+    const char* file;
+    const char* type;
+    std::vector<const char*> required;
+  } manifests[] = {
+      {kVersionFile, "version", {"PackageIdentifier", "PackageVersion", "DefaultLocale", "ManifestVersion"}},
+      {kInstallerFile, "installer",
+       {"PackageIdentifier", "PackageVersion", "Installers", "Architecture", "InstallerType", "InstallerUrl",
+        "InstallerSha256", "ManifestVersion"}},
+      {kLocaleFile, "defaultLocale",
+       {"PackageIdentifier", "PackageVersion", "PackageLocale", "Publisher", "PackageName", "License",
+        "ShortDescription", "ManifestVersion"}},
+  };
+  for (const auto& manifest : manifests) {
+    EXPECT_EQ(manifest.type, ManifestValue(manifest.file, "ManifestType")) << manifest.file;
+    for (const char* field : manifest.required) EXPECT_NE("", ManifestValue(manifest.file, field)) << manifest.file << " " << field;
+    EXPECT_EQ(kProductVersion, ManifestValue(manifest.file, "PackageVersion")) << manifest.file;
+    EXPECT_EQ("Marlowbrook.Quantara", ManifestValue(manifest.file, "PackageIdentifier")) << manifest.file;
+  }
+  EXPECT_EQ(Sha256OfFile(qtest::BinPath("qtrasx.exe")), ManifestValue(kInstallerFile, "InstallerSha256"));
+  const struct {
+    const char* field;
+    std::string expected;
+  } installer[] = {
+      {"InstallerType", "exe"},
+      {"Scope", "user"},
+      {"Silent", kSilentSwitch},
+      {"InstallLocation", std::string(kFolderSwitch) + "<INSTALLPATH>"},
+      {"UpgradeBehavior", "install"},
+      // What the installer really registers.
+      {"ProductCode", kEntry.substr(kEntry.rfind('\\') + 1)},
+      {"DisplayName", qtest::ReadRegText(kEntry, "DisplayName")},
+      {"Publisher", qtest::ReadRegText(kEntry, "Publisher")},
+      {"DisplayVersion", qtest::ReadRegText(kEntry, "DisplayVersion")},
+  };
+  for (const auto& c : installer) {
+    EXPECT_NE("", c.expected) << c.field;
+    EXPECT_EQ(c.expected, ManifestValue(kInstallerFile, c.field)) << c.field;
+  }
+  EXPECT_EQ(qtest::ReadRegText(kEntry, "Publisher"), ManifestValue(kLocaleFile, "Publisher"));
+  EXPECT_EQ(qtest::ReadRegText(kEntry, "DisplayName"), ManifestValue(kLocaleFile, "PackageName"));
+  EXPECT_EQ(qtest::ReadRegText(kEntry, "URLInfoAbout"), ManifestValue(kLocaleFile, "PackageUrl"));
+  EXPECT_EQ(qtest::ReadRegText(kEntry, "URLUpdateInfo"), ManifestValue(kInstallerFile, "InstallerUrl"));
 }
 
 TEST_F(SilentInstall, UpgradeClosesTheRunningConverterAndKeepsTheFolder) {
