@@ -248,16 +248,6 @@ HWND MakeStubbornConverter() {
                            ::GetModuleHandleA(nullptr), nullptr);
 }
 
-bool ReadOnlyIsHonoured(const std::string& folder) {
-  const std::string probe = folder + "\\probe.txt";
-  qtest::WriteFileBytes(probe, "x");
-  ::SetFileAttributesA(probe.c_str(), FILE_ATTRIBUTE_READONLY);
-  FILE* file = fopen(probe.c_str(), "wb");
-  if (file != nullptr) fclose(file);
-  ::SetFileAttributesA(probe.c_str(), FILE_ATTRIBUTE_NORMAL);
-  ::DeleteFileA(probe.c_str());
-  return file == nullptr;
-}
 
 TEST_F(SilentInstall, EachFailureHasItsExitCodeAndLogLine) {
   const std::string folder = qtest::ReadRegText(kConfigure, kProgramDirValue);
@@ -284,7 +274,7 @@ TEST_F(SilentInstall, EachFailureHasItsExitCodeAndLogLine) {
       qtest::WriteRegText(kHandles, kTransHandleValue, std::to_string(reinterpret_cast<UINT_PTR>(stubborn)));
     }
     if (c.code == kExitFileNotWritable) {
-      if (!ReadOnlyIsHonoured(folder)) {
+      if (!qtest::ReadOnlyIsHonoured(folder)) {
         fprintf(stderr, "read-only case skipped: this account writes over read-only files (Wine as root)\n");
         continue;
       }
