@@ -77,19 +77,22 @@ int TryMultiUser(HWND owner, char*, int showMessage) {
   return 0;
 }
 
-int TryUpgrade(HWND owner, char* folder, int showMessage) {
+bool FindUpgradeFolder(char* folder, size_t readSize) {
   char recorded[kPathSize] = {};
-  ReadRegString(kConfigureKey, kProgramDirValue, "", recorded, 235, ProductRegKey);
+  ReadRegString(kConfigureKey, kProgramDirValue, "", recorded, readSize, ProductRegKey);
   if (HoldsConverter(recorded)) {
     CopyStringBounded(folder, recorded, kPathSize);
-    g_state.mode = IDC_MODE_UPGRADE;
-    return 1;
-  }
-  if (PathExists(g_state.defaultUpgradeFolder)) {
+  } else if (PathExists(g_state.defaultUpgradeFolder)) {
     CopyStringBounded(folder, g_state.defaultUpgradeFolder, kPathSize);
-    g_state.mode = IDC_MODE_UPGRADE;
-    return 1;
+  } else {
+    return false;
   }
+  g_state.mode = IDC_MODE_UPGRADE;
+  return true;
+}
+
+int TryUpgrade(HWND owner, char* folder, int showMessage) {
+  if (FindUpgradeFolder(folder, 235)) return 1;
   g_state.mode = IDC_MODE_LOCAL_USER;
   Inform(owner, showMessage, "Unable to find a previous installation to upgrade.");
   return 0;

@@ -16,5 +16,10 @@ int TryUpgrade(HWND owner, char* folder, int showMessage);
 // when even the last fallback failed (mode 0).
 int RunModeChain(HWND owner, int modeId, char* folder);
 
+// The folder of an earlier installation: "ThisProgramDir" (read into
+// `readSize` bytes) when it holds the converter, else the default upgrade
+// folder when it exists. True with `folder` and the upgrade mode set.
+bool FindUpgradeFolder(char* folder, size_t readSize);
+
 // True when {folder}\QTRA.EXE exists.
 bool HoldsConverter(const char* folder);

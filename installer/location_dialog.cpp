@@ -72,24 +72,9 @@ BOOL CLocationDlg::OnInitDialog() {
 }
 
 bool CLocationDlg::ChooseFirstProposal(char* folder) {
-  char recorded[kPathSize] = {};
-  ReadRegString(kConfigureKey, kProgramDirValue, "", recorded, 236, ProductRegKey);
-  if (HoldsConverter(recorded)) {
-    CopyStringBounded(folder, recorded, kPathSize);
-    g_state.mode = IDC_MODE_UPGRADE;
-    return true;
-  }
-  if (PathExists(g_state.defaultUpgradeFolder)) {
-    CopyStringBounded(folder, g_state.defaultUpgradeFolder, kPathSize);
-    g_state.mode = IDC_MODE_UPGRADE;
-    return true;
-  }
-  ::CreateDirectoryA(g_state.shortPathFolder, nullptr);
-  if (PathExists(g_state.shortPathFolder)) {
-    CopyStringBounded(folder, g_state.shortPathFolder, kPathSize);
-    g_state.mode = IDC_MODE_SHORT_PATH;
-    return true;
-  }
+  // The upgrade and short-path steps of the mode chains, silent; the page's
+  // own read of the recorded folder takes one character more.
+  if (FindUpgradeFolder(folder, 236) || TryShortPath(m_hWnd, folder, 0)) return true;
   char local[kPathSize];
   if (!GetSpecialFolder(nullptr, CSIDL_LOCAL_APPDATA, local)) return false;
   snprintf(folder, kPathSize, "%s\\Marlowbrook\\qtra", local);

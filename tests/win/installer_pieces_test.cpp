@@ -293,41 +293,6 @@ class BoxAnswerer {
   std::thread m_thread;
 };
 
-// A file that cannot be written is reported in one box that names it; no other box follows.
-TEST(InstallerCopy, AFileThatCannotBeWrittenIsReportedOnce) {
-  std::string folder = qtest::MakeTempFolder("installer_unwritable");
-  std::string destination = folder + "\\no such folder\\QTRA.EXE";
-  HWND page = ::CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-  const struct {
-    const char* source;  // empty: from a resource
-    WORD resourceId;
-  } cases[] = {{"", 7}, {"self", 0}};
-  for (const auto& c : cases) {
-    if (c.source[0] == '\0') {
-      g_state.sourcePath[0] = '\0';
-    } else {
-      ::GetModuleFileNameA(nullptr, g_state.sourcePath, MAX_PATH);
-    }
-    snprintf(g_state.destinationPath, sizeof g_state.destinationPath, "%s", destination.c_str());
-    std::atomic<int> boxes{0};
-    std::string text;
-    std::thread answerer([&] {
-      while (HWND box = qtest::WaitForMessageBox(kInstallCaption, "", ::GetCurrentProcessId(), boxes ? 1500 : 20000)) {
-        if (boxes++ == 0) text = qtest::MessageBoxText(box);
-        qtest::PressButton(box, IDOK);
-        while (::IsWindow(box)) ::Sleep(10);
-      }
-    });
-    EXPECT_EQ(0, InstallOneFile(page, c.resourceId)) << c.resourceId;
-    answerer.join();
-    EXPECT_EQ(1, boxes.load()) << c.resourceId;
-    EXPECT_NE(std::string::npos, text.find("Copying to:\n" + destination)) << text;
-  }
-  g_state.sourcePath[0] = '\0';
-  ::DestroyWindow(page);
-  qtest::DeleteFolderTree(folder);
-}
-
 class InstallerModes : public ::testing::Test {
  protected:
   void SetUp() override {
