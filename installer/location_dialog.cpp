@@ -74,7 +74,7 @@ BOOL CLocationDlg::OnInitDialog() {
 bool CLocationDlg::ChooseFirstProposal(char* folder) {
   // The upgrade and short-path steps of the mode chains, silent; the page's
   // own read of the recorded folder takes one character more.
-  if (FindUpgradeFolder(folder, 236) || TryShortPath(m_hWnd, folder, 0)) return true;
+  if (FindUpgradeFolder(folder, 236) || TryShortPath(nullptr, folder, 0)) return true;
   char local[kPathSize];
   if (!GetSpecialFolder(nullptr, CSIDL_LOCAL_APPDATA, local)) return false;
   snprintf(folder, kPathSize, "%s\\Marlowbrook\\qtra", local);
