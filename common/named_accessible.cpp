@@ -3,8 +3,10 @@
 #include <oleacc.h>
 
 #include <cstdio>
+#include <cwchar>
+#include <memory>
 #include <new>
-#include <string>
+#include <utility>
 
 namespace {
 
@@ -67,8 +69,8 @@ bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CH
 // the control's own name.
 class CNamedAccessible final : public IAccessible {
  public:
-  CNamedAccessible(IAccessible* standard, const wchar_t* name, SysAllocStringFn sysAllocString)
-      : m_standard(standard), m_sysAllocString(sysAllocString), m_name(name) {
+  CNamedAccessible(IAccessible* standard, std::unique_ptr<wchar_t[]> name, SysAllocStringFn sysAllocString)
+      : m_standard(standard), m_sysAllocString(sysAllocString), m_name(std::move(name)) {
     m_standard->AddRef();
   }
 
@@ -116,7 +118,7 @@ class CNamedAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
     if (!IsSelf(child)) return m_standard->get_accName(child, name);
     if (name == nullptr) return E_INVALIDARG;
-    *name = m_sysAllocString(m_name.c_str());
+    *name = m_sysAllocString(m_name.get());
     return *name != nullptr ? S_OK : E_OUTOFMEMORY;
   }
   HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override { return m_standard->get_accParent(parent); }
@@ -180,7 +182,7 @@ class CNamedAccessible final : public IAccessible {
   LONG m_references = 1;
   IAccessible* m_standard;
   SysAllocStringFn m_sysAllocString;
-  std::wstring m_name;
+  std::unique_ptr<wchar_t[]> m_name;
 };
 
 }  // namespace
@@ -191,12 +193,18 @@ bool AnswerWithAccessibleName(HWND control, WPARAM wParam, LPARAM lParam, const 
   if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT) || name == nullptr) return false;
   const AccessibilityApi* api = Api();
   if (api == nullptr) return false;
+  // The object outlives the caller's text, so it keeps a copy: plain memory,
+  // as a string class would bring over 100 KB of the C++ runtime with it.
+  const size_t length = wcslen(name) + 1;
+  std::unique_ptr<wchar_t[]> copy(new (std::nothrow) wchar_t[length]);
+  if (!copy) return false;
+  wmemcpy(copy.get(), name, length);
   IAccessible* standard = nullptr;
   if (FAILED(api->createStdAccessibleObject(control, OBJID_CLIENT, __uuidof(IAccessible),
                                             reinterpret_cast<void**>(&standard))) ||
       standard == nullptr)
     return false;
-  CNamedAccessible* named = new (std::nothrow) CNamedAccessible(standard, name, api->sysAllocString);
+  CNamedAccessible* named = new (std::nothrow) CNamedAccessible(standard, std::move(copy), api->sysAllocString);
   standard->Release();
   if (named == nullptr) return false;
   // The reference is the client's now; ours is let go either way.

@@ -1,7 +1,7 @@
 #include "converter/pages/labelled_control.h"
 
+#include <memory>
 #include <new>
-#include <string>
 
 #include "common/named_accessible.h"
 #include "common/strings.h"
@@ -22,11 +22,15 @@ bool CLabelledControl::Name(HWND control, HWND label) {
 }
 
 LRESULT CLabelledControl::OnGetObject(WPARAM wParam, LPARAM lParam) {
-  std::wstring name(static_cast<size_t>(::GetWindowTextLengthW(m_label)) + 1, L'\0');
-  ::GetWindowTextW(m_label, &name[0], static_cast<int>(name.size()));
-  RemoveMnemonicMarks(&name[0]);
+  // Plain memory rather than a string class, which would bring over 100 KB
+  // of the C++ runtime into the program.
+  const int size = ::GetWindowTextLengthW(m_label) + 1;
+  std::unique_ptr<wchar_t[]> name(new (std::nothrow) wchar_t[size]());
+  if (!name) return Default();
+  ::GetWindowTextW(m_label, name.get(), size);
+  RemoveMnemonicMarks(name.get());
   LRESULT result = 0;
-  return AnswerWithAccessibleName(m_hWnd, wParam, lParam, name.c_str(), &result) ? result : Default();
+  return AnswerWithAccessibleName(m_hWnd, wParam, lParam, name.get(), &result) ? result : Default();
 }
 
 void LabelPageControls(HWND page, const CategoryInfo& category) {

@@ -188,4 +188,64 @@ TEST(DialogLayer, ModelessChildDialogs) {
   EXPECT_EQ(nullptr, host.m_hWnd);
 }
 
+
+// A modal dialog that ends itself once initialised, optionally after running
+// another dialog modally from inside its own modal loop.
+class CSelfEnding : public CDialog {
+ public:
+  CSelfEnding() : CDialog(300) {}
+  CSelfEnding* nested = nullptr;
+  int inits = 0;
+  bool attached = false;
+  INT_PTR nestedResult = 0;
+  BOOL OnInitDialog() override {
+    ++inits;
+    attached = CWnd::FromHandle(m_hWnd) == this;
+    CDialog::OnInitDialog();
+    PostMessage(kProbe);
+    return TRUE;
+  }
+  DECLARE_MESSAGE_TABLE()
+ private:
+  LRESULT OnProbe(WPARAM, LPARAM) {
+    if (nested != nullptr) {
+      nested->m_parent = this;
+      nestedResult = nested->DoModal();
+      // The outer window still reaches its own object after the inner one ended.
+      attached = attached && CWnd::FromHandle(m_hWnd) == this;
+    }
+    EndDialog(IDOK + 40);
+    return 0;
+  }
+};
+
+BEGIN_MESSAGE_TABLE(CSelfEnding, CDialog)
+  ON_MESSAGE(kProbe, OnProbe)
+END_MESSAGE_TABLE()
+
+TEST(DialogLayer, EveryRunOfADialogReachesItsObject) {
+  // The same object twice in a row, as the installer's pages are run.
+  CSelfEnding again;
+  for (int run = 1; run <= 2; ++run) {
+    EXPECT_EQ(IDOK + 40, again.DoModal()) << run;
+    EXPECT_EQ(run, again.inits);
+    EXPECT_TRUE(again.attached) << run;
+    EXPECT_EQ(nullptr, again.m_hWnd) << run;
+  }
+  // A dialog opened from a handler of another, as the About box is from the main window.
+  CSelfEnding outer;
+  CSelfEnding inner;
+  outer.nested = &inner;
+  EXPECT_EQ(IDOK + 40, outer.DoModal());
+  EXPECT_EQ(IDOK + 40, outer.nestedResult);
+  EXPECT_TRUE(outer.attached);
+  EXPECT_TRUE(inner.attached);
+  EXPECT_EQ(1, inner.inits);
+  // A template that does not exist: no window, no object attached, no crash.
+  CPage missing;
+  EXPECT_FALSE(missing.Create(399, nullptr));
+  EXPECT_EQ(nullptr, missing.m_hWnd);
+  EXPECT_EQ(0, missing.inits);
+}
+
 }  // namespace
