@@ -33,6 +33,12 @@ constexpr const char kTransHandleValue[] = "TransHandle";    // the converter's 
 constexpr const char kFirstRunArgument[] = "InstallingTheProgram";
 constexpr const char kUninstallArgument[] = "UnInstall";
 constexpr const char kUninstallRelayArgument[] = "UnInstall2";
+// Switches of the installer, compared without case: silent, and the folder
+// ("/D=<folder>", last on the line, unquoted).
+constexpr const char kSilentSwitch[] = "/S";
+constexpr const char kFolderSwitch[] = "/D=";
+// The log of a silent run, in the user's temporary folder.
+constexpr const char kInstallerLogFileName[] = "qtrasx.log";
 
 // Files the installer writes into the program folder and the converter opens.
 constexpr const char kConverterFileName[] = "QTRA.EXE";

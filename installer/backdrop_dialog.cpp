@@ -16,7 +16,7 @@
 #include "installer/installer_state.h"
 #include "installer/payload.h"
 #include "installer/shortcuts.h"
-#include "installer/uninstall_entry.h"
+#include "installer/uninstall_steps.h"
 #include "resource.h"
 
 BEGIN_MESSAGE_TABLE(CBackdropDlg, CDialog)
@@ -84,47 +84,11 @@ LRESULT CBackdropDlg::OnUninstallStart(WPARAM, LPARAM) {
 // over to a copy of itself outside that folder.
 void CBackdropDlg::RunUninstallRelay() {
   PumpMessagesFor(128);
-  char programDir[kPathSize] = {};
-  ReadRegString(kConfigureKey, kProgramDirValue, "", programDir, sizeof programDir, ProductRegKey);
-  const bool tooLong = strlen(programDir) > kMaxTargetLength;  // would have been cut
-  TrimTrailingSeparators(programDir);
-  if (tooLong || strchr(programDir, '\\') == nullptr) {
-    ::MessageBoxA(m_hWnd, "Unable to create an uninstall path.", kInstallCaption, MB_ICONERROR);
-    EndDialog(IDCANCEL);
-    return;
-  }
-  char local[kPathSize];
-  if (!GetSpecialFolder(m_hWnd, CSIDL_LOCAL_APPDATA, local)) {
-    ::MessageBoxA(m_hWnd, "Unable to access a folder to install into.", kProductName, MB_ICONINFORMATION);
-    EndDialog(IDCANCEL);
-    return;
-  }
   char temporary[kPathSize];
-  char source[kPathSize];
   char copy[kPathSize];
-  // Paths that do not fit are refused: a cut one could name someone else's file.
-  if (!JoinPath(temporary, local, "TEMP\\qtra") || !JoinPath(source, programDir, kInstallerFileName) ||
-      !JoinPath(copy, temporary, kInstallerFileName)) {
-    ::MessageBoxA(m_hWnd, "Unable to create an uninstall path.", kInstallCaption, MB_ICONERROR);
-    EndDialog(IDCANCEL);
-    return;
-  }
-  CreateFolderPath(m_hWnd, temporary, 1);
-  if (!PathExists(source)) {
-    ShowMessage(m_hWnd, kInstallCaption, MB_ICONERROR, "Source File:\n%s\nis missing!", source);
-    EndDialog(IDCANCEL);
-    return;
-  }
-  // The copy replaces only our own earlier copy, never what a link there points to.
-  const bool free = ClearLinkForWriting(copy, temporary);
-  if (free && PathExists(copy)) ::SetFileAttributesA(copy, FILE_ATTRIBUTE_NORMAL);
-  if (free) ::DeleteFileA(copy);
-  if (free && ::CopyFileA(source, copy, FALSE)) {
+  if (CopyUninstallerOut(m_hWnd, copy, temporary)) {
     ::ShellExecuteA(m_hWnd, "open", copy, kUninstallRelayArgument, temporary, SW_SHOW);
-    EndDialog(IDCANCEL);
-    return;
   }
-  ReportNotCopied(m_hWnd, source, copy);
   EndDialog(IDCANCEL);
 }
 
@@ -167,10 +131,8 @@ void CBackdropDlg::RunUninstallSequence() {
   BeginWaitCursor();
   RemoveAllShortcuts(m_hWnd, false);
   EndWaitCursor();
-  // The settings and the system's entry go with the program; while files of
-  // it remain, the entry stays so that the uninstall can be run again.
-  if (m_uninstallPage.FolderRemoved()) RemoveRegistrations();
-  ShowMessage(m_hWnd, kProductName, MB_ICONINFORMATION, "%s has been UnInstalled.", kProductName);
+  // While files of it remain, the entry stays so that the uninstall can be run again.
+  g_state.exitCode = ReportUninstall(m_hWnd, m_uninstallPage.FolderRemoved());
   EndDialog(IDOK);
 }
 

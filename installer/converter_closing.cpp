@@ -14,11 +14,11 @@ bool IsConverterMainWindow(HWND window) {
   return strncmp(title, kMainTitlePrefix, sizeof kMainTitlePrefix - 1) == 0;
 }
 
-void CloseRunningConverter(HWND owner) {
+bool CloseRunningConverter(HWND owner) {
   g_state.converterWindow = ReadRegUnsigned(kHandlesKey, kTransHandleValue, g_state.converterWindow, ProductRegKey);
-  if (g_state.converterWindow == 0) return;
+  if (g_state.converterWindow == 0) return true;
   HWND converter = static_cast<HWND>(ULongToHandle(g_state.converterWindow));
-  if (!IsConverterMainWindow(converter)) return;
+  if (!IsConverterMainWindow(converter)) return true;
   ::PostMessageA(converter, WM_COMMAND, ID_REMOTE_CLOSE, 0);
   ShowMessage(owner, kProductName, MB_OK, "Closing [%s] as it can not be running while doing this operation...",
               kProductName);
@@ -27,4 +27,5 @@ void CloseRunningConverter(HWND owner) {
     g_state.converterWindow = ReadRegUnsigned(kHandlesKey, kTransHandleValue, g_state.converterWindow, ProductRegKey);
     if (g_state.converterWindow == 0) break;
   }
+  return !IsConverterMainWindow(converter);
 }

@@ -9,5 +9,5 @@ bool IsConverterMainWindow(HWND window);
 
 // Reads "TransHandle"; when it names a converter's main window, asks that
 // window to exit, says so, and polls up to 11 times 500 ms for the handle to
-// be withdrawn. Goes on in any case.
-void CloseRunningConverter(HWND owner);
+// be withdrawn. False when a converter's window is still there afterwards.
+bool CloseRunningConverter(HWND owner);

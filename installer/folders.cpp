@@ -96,6 +96,7 @@ bool DeleteInside(const char* path, const char* top) {
   if (find == INVALID_HANDLE_VALUE) return false;
   bool complete = true;
   bool linkKept = false;
+  bool kept = false;  // an entry that would not go; the others still go
   do {
     char child[kPathSize];
     if (!JoinPath(child, path, entry.cFileName)) {
@@ -115,13 +116,13 @@ bool DeleteInside(const char* path, const char* top) {
       // where deleting a file link deletes its target): left as it is.
       linkKept = true;
     } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-      if (!DeleteInside(child, top)) complete = false;
+      if (!DeleteInside(child, top)) kept = true;
     } else if (!::DeleteFileA(child)) {
-      complete = false;
+      kept = true;
     }
   } while (complete && ::FindNextFileA(find, &entry));
   ::FindClose(find);
-  return complete && !linkKept && ::RemoveDirectoryA(path);
+  return complete && !kept && !linkKept && ::RemoveDirectoryA(path);
 }
 
 }  // namespace
@@ -153,4 +154,32 @@ int DeleteFolderTree(const char* path) {
   char top[2 * kPathSize];
   if (!FinalPathOf(full, top, sizeof top)) top[0] = '\0';
   return DeleteInside(full, top) ? 1 : 0;
+}
+
+int ListFolderEntries(const char* folder, char* out, size_t size) {
+  if (size > 0) out[0] = '\0';
+  char pattern[kPathSize];
+  if (!JoinPath(pattern, folder, "*.*")) return 0;
+  WIN32_FIND_DATAA entry;
+  HANDLE find = ::FindFirstFileA(pattern, &entry);
+  if (find == INVALID_HANDLE_VALUE) return 0;
+  int count = 0;
+  size_t used = 0;
+  bool full = false;
+  do {
+    if (strcmp(entry.cFileName, ".") == 0 || strcmp(entry.cFileName, "..") == 0) continue;
+    ++count;
+    if (full) continue;
+    // Room is kept for the "..." that says the list goes on.
+    const int written = snprintf(out + used, size - used, "%s%s", used > 0 ? "\n" : "", entry.cFileName);
+    if (written < 0 || used + static_cast<size_t>(written) + 5 > size) {
+      out[used] = '\0';
+      snprintf(out + used, size - used, "%s...", used > 0 ? "\n" : "");
+      full = true;
+      continue;
+    }
+    used += static_cast<size_t>(written);
+  } while (::FindNextFileA(find, &entry));
+  ::FindClose(find);
+  return count;
 }

@@ -17,10 +17,16 @@ int GetSpecialFolderByItemList(int folderId, char* path);
 int CreateFolderPath(HWND owner, const char* path, int showMessages);
 
 // Deletes `path` and everything below it, except folders whose names begin with
-// a dot. Nonzero when the folder itself was removed. A folder that
+// a dot; an entry that will not go is left and the others still go. Nonzero
+// when the folder itself was removed. A folder that
 // `CheckProgramFolder` refuses is left alone; links inside are removed
 // themselves, never followed, and nothing outside the folder is touched.
 int DeleteFolderTree(const char* path);
+
+// The names directly in `folder`, one a line, into `out` (size bytes); a list
+// that does not fit ends with "...". The number of entries; 0 when none or
+// when the folder cannot be read.
+int ListFolderEntries(const char* folder, char* out, size_t size);
 
 // Whether `path` may be a program folder: resolved to its full path (into
 // `full`, kPathSize, when given), it must not be a drive or share root nor the

@@ -2,11 +2,12 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 
 #include "common/paths.h"
 #include "common/strings.h"
 
-InstallerState g_state = {"", "?:\\Program Files\\QUANTARA", "C:\\qtra", "", "", "", "", "", "", 0, 0, nullptr};
+InstallerState g_state = {"", "?:\\Program Files\\QUANTARA", "C:\\qtra", "", "", "", "", "", "", 0, 0, nullptr, false, 0};
 
 char WindowsDriveLetter() {
   char windows[kPathSize] = {};
@@ -27,7 +28,54 @@ int ShowMessage(HWND owner, const char* caption, UINT flags, const char* format,
   va_start(args, format);
   vsnprintf(g_state.messageText, sizeof g_state.messageText, format, args);
   va_end(args);
+  if (g_state.silent) {
+    LogStep("%s", g_state.messageText);
+    return IDOK;
+  }
   return ::MessageBoxA(owner, g_state.messageText, caption, flags);
+}
+
+namespace {
+bool LogPath(char* path) {
+  char temporary[kPathSize] = {};
+  const DWORD length = ::GetTempPathA(sizeof temporary, temporary);
+  if (length == 0 || length >= sizeof temporary) return false;
+  TrimTrailingBackslashes(temporary);
+  return JoinPath(path, temporary, kInstallerLogFileName);
+}
+}  // namespace
+
+void StartLog(bool fresh) {
+  char path[kPathSize];
+  if (!LogPath(path)) return;
+  HANDLE file = ::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, fresh ? CREATE_ALWAYS : OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
+}
+
+void LogStep(const char* format, ...) {
+  char line[640];
+  SYSTEMTIME now;
+  ::GetLocalTime(&now);
+  int used = snprintf(line, sizeof line, "%04u-%02u-%02u %02u:%02u:%02u ", now.wYear, now.wMonth, now.wDay, now.wHour,
+                      now.wMinute, now.wSecond);
+  va_list args;
+  va_start(args, format);
+  vsnprintf(line + used, sizeof line - used - 2, format, args);
+  va_end(args);
+  // One step, one line: the message's own line breaks become spaces.
+  for (char* at = line; *at != '\0'; ++at) {
+    if (*at == '\n' || *at == '\r') *at = ' ';
+  }
+  CopyStringBounded(line + strlen(line), "\r\n", 3);
+  char path[kPathSize];
+  if (!LogPath(path)) return;
+  HANDLE file = ::CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  ::WriteFile(file, line, static_cast<DWORD>(strlen(line)), &written, nullptr);
+  ::CloseHandle(file);
 }
 
 void BeginWaitCursor() { g_state.savedCursor = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT)); }

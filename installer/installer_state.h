@@ -24,6 +24,8 @@ struct InstallerState {
   int mode;                       // the chosen installation mode; 0 while none
   unsigned long converterWindow;  // as last read from "TransHandle"; 0 = none
   HCURSOR savedCursor;
+  bool silent;                    // no window and no message box: messages go to the log
+  int exitCode;                   // an InstallerExitCode
 };
 
 extern InstallerState g_state;
@@ -34,7 +36,14 @@ void InitDriveFolders();
 char WindowsDriveLetter();
 
 // Message boxes of the installer: the text is formatted into g_state.messageText.
+// A silent run logs the text instead and answers IDOK.
 int ShowMessage(HWND owner, const char* caption, UINT flags, const char* format, ...);
+
+// The log of a silent run: {temporary folder}\qtrasx.log, one line per step.
+// StartLog empties it (a new run) or appends to it (the uninstall's copy goes
+// on where its relay stopped).
+void StartLog(bool fresh);
+void LogStep(const char* format, ...);
 
 // Wait cursor on and off, remembering the cursor it replaced.
 void BeginWaitCursor();

@@ -74,9 +74,9 @@ BOOL CLocationDlg::OnInitDialog() {
 bool CLocationDlg::ChooseFirstProposal(char* folder) {
   // The upgrade and short-path steps of the mode chains, silent; the page's
   // own read of the recorded folder takes one character more.
-  if (FindUpgradeFolder(folder, 236) || TryShortPath(m_hWnd, folder, 0)) return true;
+  if (FindUpgradeFolder(folder, 236) || TryShortPath(nullptr, folder, 0)) return true;
   char local[kPathSize];
-  if (!GetSpecialFolder(m_hWnd, CSIDL_LOCAL_APPDATA, local)) return false;
+  if (!GetSpecialFolder(nullptr, CSIDL_LOCAL_APPDATA, local)) return false;
   snprintf(folder, kPathSize, "%s\\Marlowbrook\\qtra", local);
   g_state.mode = IDC_MODE_LOCAL_USER;
   return true;

@@ -9,10 +9,13 @@ class CLocationDlg : public CDialog {
 
   BOOL OnInitDialog() override;
 
+  // The folder proposed first into `folder` (kPathSize), g_state.mode set;
+  // false when no folder can be proposed.
+  static bool ChooseFirstProposal(char* folder);
+
   DECLARE_MESSAGE_TABLE()
 
  private:
-  bool ChooseFirstProposal(char* folder);
   void OnModeClicked(int modeId);
   void OnNext();
   void ShowFolder(const char* folder);

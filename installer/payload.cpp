@@ -142,6 +142,7 @@ int CopyFileKeepTime(const char* source, const char* destination, int keepTime) 
 }
 
 void ShowPermissionsAdvice(HWND owner) {
+  if (g_state.silent) return;  // the failure itself is in the log
   ::MessageBoxA(
       owner,
       "Permissions Problems\n\nIf you experience permissions problems it is most likely that you have a [Standard "

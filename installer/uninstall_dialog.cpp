@@ -8,6 +8,7 @@
 #include "installer/folders.h"
 #include "installer/install_modes.h"
 #include "installer/installer_state.h"
+#include "installer/uninstall_steps.h"
 #include "resource.h"
 
 BEGIN_MESSAGE_TABLE(CUninstallDlg, CDialog)
@@ -30,17 +31,7 @@ BOOL CUninstallDlg::OnInitDialog() {
   CenterWindow();
   m_folderRemoved = false;
 
-  // Read whole: a folder longer than any installation's is refused below, not
-  // cut into the name of another folder.
-  ReadRegString(kConfigureKey, kProgramDirValue, "", g_state.programDir, sizeof g_state.programDir, ProductRegKey);
-  const bool tooLong = strlen(g_state.programDir) > kMaxTargetLength;
-  TrimTrailingBackslashes(g_state.programDir);
-  // Only a folder that holds the converter is taken for the installation: the
-  // recorded value may name a folder of the user's own, and deleting that would
-  // lose the user's files. A drive, a share or a system folder is never one,
-  // whatever it holds ("X:\." and "X:\a\.." name the drive itself).
-  if (tooLong || g_state.programDir[0] == '\0' || !PathExists(g_state.programDir) || !HoldsConverter(g_state.programDir) ||
-      CheckProgramFolder(g_state.programDir, nullptr) != kFolderUsable) {
+  if (!FindRecordedInstallation()) {
     HWND owner = m_parent != nullptr ? m_parent->m_hWnd : m_hWnd;
     ShowMessage(owner, kProductName, MB_ICONINFORMATION,
                 "The installation of %s that you are UnInstalling from:\n%s\ncan not be found.", kProductName,

@@ -52,6 +52,10 @@ int WriteUninstallEntry(const char* programDir) {
   SetText(key, "DisplayName", kProductName);
   snprintf(text, sizeof text, "\"%s%s%s\" %s", folder, "\\", kInstallerFileName, kUninstallArgument);
   SetText(key, "UninstallString", text);
+  // What package managers and administrators' scripts run: no window, and the
+  // outcome as exit code.
+  snprintf(text, sizeof text, "\"%s%s%s\" %s %s", folder, "\\", kInstallerFileName, kUninstallArgument, kSilentSwitch);
+  SetText(key, "QuietUninstallString", text);
   SetText(key, "InstallLocation", folder);
   SetText(key, "Publisher", "Marlowbrook");
   SetText(key, "URLInfoAbout", kProductPageUrl);
@@ -96,8 +100,10 @@ void DeleteKeyIfEmpty(const char* path) {
 }
 }  // namespace
 
+void RemoveUninstallEntry() { DeleteRegistryTree(kUninstallKey); }
+
 void RemoveRegistrations() {
-  DeleteRegistryTree(kUninstallKey);
+  RemoveUninstallEntry();
   DeleteRegistryTree(ProductRegKey);
   DeleteKeyIfEmpty("Software\\Marlowbrook\\Applications");
   DeleteKeyIfEmpty("Software\\Marlowbrook");

@@ -13,6 +13,8 @@ int WriteUninstallEntry(const char* programDir);
 // Deletes the entry and the product's settings key with all its sub-keys; the
 // maker's parent keys go too when nothing else is left in them.
 void RemoveRegistrations();
+// Deletes the entry only.
+void RemoveUninstallEntry();
 
 // Deletes `path` under HKEY_CURRENT_USER with all its sub-keys. 1 when gone.
 int DeleteRegistryTree(const char* path);

@@ -184,7 +184,7 @@ LRESULT CMainDialog::OnHelpCommand(WPARAM, LPARAM) {
 }
 
 LRESULT CMainDialog::OnDocumentCommand(WPARAM command, LPARAM) {
-  OpenProgramDocument(m_hWnd, LOWORD(command) == ID_HELP_README ? "README.TXT" : "MANUAL.TXT");
+  OpenProgramDocument(m_hWnd, LOWORD(command) == ID_HELP_README ? kReadMeFileName : kManualFileName);
   return 0;
 }
 

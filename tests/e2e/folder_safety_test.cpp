@@ -120,7 +120,8 @@ TEST_F(FolderSafety, UninstallRemovesTheLinkButNotWhatItPointsTo) {
   HWND page = qtest::WaitForWindow("Quantara UnInstall", uninstaller.Id(), kLongWait);
   ASSERT_NE(nullptr, page);
   qtest::Click(::GetDlgItem(page, 1016));
-  EXPECT_NE("", qtest::AnswerBox("Quantara", "Quantara has been UnInstalled."));
+  // Where the links cannot go, the uninstall says what is left.
+  EXPECT_NE("", qtest::AnswerBox("Quantara", UnderWine() ? "could not be fully UnInstalled" : "has been UnInstalled."));
   EXPECT_TRUE(uninstaller.WaitForExit(kLongWait));
 
   ExpectTheUsersFiles();

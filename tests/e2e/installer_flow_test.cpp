@@ -336,20 +336,9 @@ TEST_F(InstallerFlow, SecondInstallationClosesTheRunningConverterAndLeavesOneSet
 // Wine running as root writes over read-only files, so the refusal can only be
 // seen where the account honours the read-only attribute: under an ordinary
 // account (runuser -u nobody, with a Wine prefix of its own) the case runs.
-bool ReadOnlyIsHonoured(const std::string& folder) {
-  const std::string probe = folder + "\\probe.txt";
-  qtest::WriteFileBytes(probe, "x");
-  ::SetFileAttributesA(probe.c_str(), FILE_ATTRIBUTE_READONLY);
-  FILE* file = fopen(probe.c_str(), "wb");
-  if (file != nullptr) fclose(file);
-  ::SetFileAttributesA(probe.c_str(), FILE_ATTRIBUTE_NORMAL);
-  ::DeleteFileA(probe.c_str());
-  return file == nullptr;
-}
-
 TEST_F(InstallerFlow, ReadOnlyReadMeStopsTheReinstallation) {
   const std::string folder = ProposedFolder();
-  if (!ReadOnlyIsHonoured(folder)) GTEST_SKIP() << "this account writes over read-only files (Wine as root)";
+  if (!qtest::ReadOnlyIsHonoured(folder)) GTEST_SKIP() << "this account writes over read-only files (Wine as root)";
   const std::string readMe = folder + "\\README.TXT";
   ::SetFileAttributesA(readMe.c_str(), FILE_ATTRIBUTE_READONLY);
   qtest::Program installer;

@@ -561,4 +561,15 @@ HWND FindPopupMenu(DWORD processId) {
   return nullptr;
 }
 
+bool ReadOnlyIsHonoured(const std::string& folder) {
+  const std::string probe = folder + "\\probe.txt";
+  WriteFileBytes(probe, "x");
+  ::SetFileAttributesA(probe.c_str(), FILE_ATTRIBUTE_READONLY);
+  FILE* file = fopen(probe.c_str(), "wb");
+  if (file != nullptr) fclose(file);
+  ::SetFileAttributesA(probe.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ::DeleteFileA(probe.c_str());
+  return file == nullptr;
+}
+
 }  // namespace qtest

@@ -110,6 +110,9 @@ std::string ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string MakeTempFolder(const char* name);  // fresh, empty folder under %TEMP%
 bool DeleteFolderTree(const std::string& path);
+// Whether this account is refused writes to a read-only file in `folder`
+// (Wine running as root writes over them).
+bool ReadOnlyIsHonoured(const std::string& folder);
 // The names in `folder` but "." and "..", sorted.
 std::vector<std::string> FolderEntries(const std::string& folder);
 // Answers a message box of any process: waits for it, presses `button`. Its

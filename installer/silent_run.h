@@ -1,0 +1,8 @@
+// The installer without a window: "/S" installs (into "/D=" or the folder the
+// location page would propose first), "UnInstall /S" relays to a silent copy
+// and waits for it, "UnInstall2 /S" uninstalls. Each step goes to the log.
+#pragma once
+#include "common/install_rules.h"
+
+// Runs `command` (silent) and gives its InstallerExitCode.
+int RunSilently(const InstallerCommand& command);

@@ -1,0 +1,359 @@
+// The installer without a window, as package managers and administrators run
+// it: "/S" with and without "/D=", an upgrade over a running converter, each
+// failure's exit code and log line, and "UnInstall /S" through the uninstall
+// entry, also while a program holds the folder. The cases run in order.
+#include <windows.h>
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <wincrypt.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/install_rules.h"
+#include "common/product.h"
+#include "tests/harness/test_support.h"
+
+namespace {
+
+const std::string kConfigure = qtest::ProductSubKey(kConfigureKey);
+const std::string kHandles = qtest::ProductSubKey(kHandlesKey);
+const std::string kEntry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quantara";
+const DWORD kLongWait = 60000;
+const char* const kFiles[] = {"QTRA.EXE",   "qtrahelp.htm", "README.TXT",  "README.ICO",
+                              "MANUAL.TXT", "MANUAL.ICO",   "UNINSTL.ICO", "qtrasx.exe"};
+
+std::string SpecialFolder(int id) {
+  char path[MAX_PATH + 1] = {};
+  ::SHGetSpecialFolderPathA(nullptr, path, id, FALSE);
+  return path;
+}
+
+std::string DesktopLink() { return SpecialFolder(CSIDL_DESKTOP) + "\\Quantara.lnk"; }
+std::string GroupFolder() { return SpecialFolder(CSIDL_PROGRAMS) + "\\Quantara"; }
+
+std::string LogText() {
+  char temporary[MAX_PATH + 1] = {};
+  ::GetTempPathA(sizeof temporary, temporary);
+  return qtest::ReadFileBytes(std::string(temporary) + kInstallerLogFileName);
+}
+
+struct WindowWatch {
+  DWORD processId;
+  std::string seen;
+};
+
+BOOL CALLBACK NoteVisible(HWND window, LPARAM param) {
+  auto* watch = reinterpret_cast<WindowWatch*>(param);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (owner == watch->processId && ::IsWindowVisible(window)) watch->seen += "[" + qtest::GetText(window) + "]";
+  return TRUE;
+}
+
+// Runs `command` (program and arguments) to its end, watching the whole time
+// for a visible top-level window of the process. The exit code; `seen` names
+// the windows that showed.
+DWORD RunSilently(const std::string& program, const std::string& arguments, std::string* seen) {
+  qtest::Program run;
+  if (!run.Start(program, arguments)) return 0xFFFFFFFF;
+  WindowWatch watch = {run.Id(), ""};
+  const bool ended = qtest::WaitUntil(
+      [&] {
+        ::EnumWindows(&NoteVisible, reinterpret_cast<LPARAM>(&watch));
+        return !run.IsRunning();
+      },
+      kLongWait, 10);
+  *seen = watch.seen;
+  return ended ? run.ExitCode() : 0xFFFFFFFE;
+}
+
+DWORD Install(const std::string& arguments) {
+  std::string seen;
+  DWORD code = RunSilently(qtest::BinPath("qtrasx.exe"), arguments, &seen);
+  EXPECT_EQ("", seen) << arguments;
+  return code;
+}
+
+// Runs the entry's QuietUninstallString as a package manager does.
+DWORD QuietUninstall() {
+  const std::string command = qtest::ReadRegText(kEntry, "QuietUninstallString");
+  const size_t close = command.find('"', 1);
+  if (command.empty() || command[0] != '"' || close == std::string::npos) {
+    ADD_FAILURE() << "QuietUninstallString: " << command;
+    return 0xFFFFFFFF;
+  }
+  std::string seen;
+  DWORD code = RunSilently(command.substr(1, close - 1), command.substr(close + 2), &seen);
+  EXPECT_EQ("", seen);
+  return code;
+}
+
+std::string Folder() { return qtest::MakeTempFolder("silent") + "\\Unit Converter Files"; }
+
+void ExpectInstalled(const std::string& folder) {
+  for (const char* name : kFiles) EXPECT_TRUE(qtest::FileExists(folder + "\\" + name)) << name;
+  EXPECT_EQ(folder, qtest::ReadRegText(kConfigure, kProgramDirValue));
+  EXPECT_EQ("\"" + folder + "\\qtrasx.exe\" UnInstall", qtest::ReadRegText(kEntry, "UninstallString"));
+  EXPECT_EQ("\"" + folder + "\\qtrasx.exe\" UnInstall /S", qtest::ReadRegText(kEntry, "QuietUninstallString"));
+  EXPECT_EQ(folder, qtest::ReadRegText(kEntry, "InstallLocation"));
+  EXPECT_TRUE(qtest::FileExists(DesktopLink()));
+  EXPECT_EQ(5u, qtest::FolderEntries(GroupFolder()).size());
+}
+
+void ExpectNothingLeftButFolder(const std::string& folder) {
+  EXPECT_FALSE(qtest::RegKeyExists(kEntry));
+  EXPECT_FALSE(qtest::RegKeyExists(qtest::kProductKey));
+  EXPECT_FALSE(qtest::FileExists(DesktopLink()));
+  EXPECT_FALSE(qtest::FileExists(GroupFolder()));
+  for (const char* name : kFiles) EXPECT_FALSE(qtest::FileExists(folder + "\\" + name)) << name;
+}
+
+class SilentInstall : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ::CoInitialize(nullptr);
+    qtest::DeleteRegTree(qtest::kProductKey);
+    qtest::DeleteRegTree(kEntry);
+    ::DeleteFileA(DesktopLink().c_str());
+    qtest::DeleteFolderTree(GroupFolder());
+  }
+};
+
+TEST_F(SilentInstall, FirstInstallIntoAFolderWithSpacesShowsNoWindowAndStartsNothing) {
+  const std::string folder = Folder();
+  EXPECT_EQ(0u, Install("/s /D=" + folder));
+  ExpectInstalled(folder);
+  EXPECT_TRUE(qtest::ReadFileBytes(folder + "\\QTRA.EXE") == qtest::ReadFileBytes(qtest::BinPath("qtra.exe")));
+  EXPECT_EQ(nullptr, qtest::WaitForWindow(kMainTitlePrefix, 0, 1500, true)) << "the converter is not started";
+  const std::string log = LogText();
+  EXPECT_NE(std::string::npos, log.find("Program folder: " + folder + "\r\n")) << log;
+  EXPECT_NE(std::string::npos, log.find("Installed\r\n")) << log;
+}
+
+// "Key: value" lines of a manifest the build filled in ("- " list marks and
+// indentation dropped); the first value of each key.
+std::string ManifestValue(const char* file, const std::string& key) {
+  const std::string text = qtest::ReadFileBytes(qtest::BinPath("..\\winget\\") + file);
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(at, end - at);
+    at = end + 1;
+    const size_t first = line.find_first_not_of(" -");
+    if (first == std::string::npos || line[first] == '#') continue;
+    line.erase(0, first);
+    if (line.compare(0, key.size() + 1, key + ":") != 0) continue;
+    const size_t value = line.find_first_not_of(' ', key.size() + 1);
+    return value == std::string::npos ? "(list)" : line.substr(value);
+  }
+  return "";
+}
+
+const ALG_ID kSha256 = 0x800c;  // CALG_SHA_256, which the Windows XP target does not declare
+
+std::string Sha256OfFile(const std::string& path) {
+  const std::string bytes = qtest::ReadFileBytes(path);
+  HCRYPTPROV provider = 0;
+  HCRYPTHASH hash = 0;
+  BYTE digest[32] = {};
+  DWORD size = sizeof digest;
+  if (!::CryptAcquireContextA(&provider, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT)) return "";
+  const bool done = ::CryptCreateHash(provider, kSha256, 0, 0, &hash) &&
+                    ::CryptHashData(hash, reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()), 0) &&
+                    ::CryptGetHashParam(hash, HP_HASHVAL, digest, &size, 0);
+  if (hash != 0) ::CryptDestroyHash(hash);
+  ::CryptReleaseContext(provider, 0);
+  if (!done) return "";
+  std::string text;
+  for (BYTE b : digest) {
+    text += "0123456789ABCDEF"[b >> 4];
+    text += "0123456789ABCDEF"[b & 15];
+  }
+  return text;
+}
+
+TEST_F(SilentInstall, TheWingetManifestsHoldTheirFieldsAndMatchWhatTheInstallerWrites) {
+  const char kVersionFile[] = "Marlowbrook.Quantara.yaml";
+  const char kInstallerFile[] = "Marlowbrook.Quantara.installer.yaml";
+  const char kLocaleFile[] = "Marlowbrook.Quantara.locale.en-US.yaml";
+  // The fields winget requires in each manifest type.
+  const struct {
+    const char* file;
+    const char* type;
+    std::vector<const char*> required;
+  } manifests[] = {
+      {kVersionFile, "version", {"PackageIdentifier", "PackageVersion", "DefaultLocale", "ManifestVersion"}},
+      {kInstallerFile, "installer",
+       {"PackageIdentifier", "PackageVersion", "Installers", "Architecture", "InstallerType", "InstallerUrl",
+        "InstallerSha256", "ManifestVersion"}},
+      {kLocaleFile, "defaultLocale",
+       {"PackageIdentifier", "PackageVersion", "PackageLocale", "Publisher", "PackageName", "License",
+        "ShortDescription", "ManifestVersion"}},
+  };
+  for (const auto& manifest : manifests) {
+    EXPECT_EQ(manifest.type, ManifestValue(manifest.file, "ManifestType")) << manifest.file;
+    for (const char* field : manifest.required) EXPECT_NE("", ManifestValue(manifest.file, field)) << manifest.file << " " << field;
+    EXPECT_EQ(kProductVersion, ManifestValue(manifest.file, "PackageVersion")) << manifest.file;
+    EXPECT_EQ("Marlowbrook.Quantara", ManifestValue(manifest.file, "PackageIdentifier")) << manifest.file;
+  }
+  EXPECT_EQ(Sha256OfFile(qtest::BinPath("qtrasx.exe")), ManifestValue(kInstallerFile, "InstallerSha256"));
+  const struct {
+    const char* field;
+    std::string expected;
+  } installer[] = {
+      {"InstallerType", "exe"},
+      {"Scope", "user"},
+      {"Silent", kSilentSwitch},
+      {"InstallLocation", std::string(kFolderSwitch) + "<INSTALLPATH>"},
+      {"UpgradeBehavior", "install"},
+      // What the installer really registers.
+      {"ProductCode", kEntry.substr(kEntry.rfind('\\') + 1)},
+      {"DisplayName", qtest::ReadRegText(kEntry, "DisplayName")},
+      {"Publisher", qtest::ReadRegText(kEntry, "Publisher")},
+      {"DisplayVersion", qtest::ReadRegText(kEntry, "DisplayVersion")},
+  };
+  for (const auto& c : installer) {
+    EXPECT_NE("", c.expected) << c.field;
+    EXPECT_EQ(c.expected, ManifestValue(kInstallerFile, c.field)) << c.field;
+  }
+  EXPECT_EQ(qtest::ReadRegText(kEntry, "Publisher"), ManifestValue(kLocaleFile, "Publisher"));
+  EXPECT_EQ(qtest::ReadRegText(kEntry, "DisplayName"), ManifestValue(kLocaleFile, "PackageName"));
+  EXPECT_EQ(qtest::ReadRegText(kEntry, "URLInfoAbout"), ManifestValue(kLocaleFile, "PackageUrl"));
+  EXPECT_EQ(qtest::ReadRegText(kEntry, "URLUpdateInfo"), ManifestValue(kInstallerFile, "InstallerUrl"));
+}
+
+TEST_F(SilentInstall, UpgradeClosesTheRunningConverterAndKeepsTheFolder) {
+  const std::string folder = qtest::ReadRegText(kConfigure, kProgramDirValue);
+  qtest::Program converter;
+  ASSERT_TRUE(converter.Start(folder + "\\QTRA.EXE", "", folder));
+  ASSERT_NE(nullptr, qtest::WaitForWindow(kMainTitlePrefix, converter.Id(), kLongWait, true));
+  qtest::WaitUntil([] { 
+    const std::string handle = qtest::ReadRegText(kHandles, kTransHandleValue);
+    return handle != "" && handle != "0";
+  }, 5000);
+  EXPECT_EQ(0u, Install("/S"));
+  EXPECT_TRUE(converter.WaitForExit(5000)) << "closed through its command";
+  ExpectInstalled(folder);
+}
+
+// A window of the test's own with the converter's title, which does not
+// answer the closing command: a converter that stays open.
+HWND MakeStubbornConverter() {
+  return ::CreateWindowExA(0, "STATIC", kMainTitlePrefix, WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                           ::GetModuleHandleA(nullptr), nullptr);
+}
+
+
+TEST_F(SilentInstall, EachFailureHasItsExitCodeAndLogLine) {
+  const std::string folder = qtest::ReadRegText(kConfigure, kProgramDirValue);
+  const std::string blocker = qtest::MakeTempFolder("silent_blocker") + "\\a file";
+  qtest::WriteFileBytes(blocker, "x");
+  const std::string readMe = folder + "\\README.TXT";
+  const struct {
+    const char* name;
+    std::string arguments;
+    InstallerExitCode code;
+    const char* logLine;
+  } cases[] = {
+      {"unknown switch", "/S /VERYSILENT", kExitBadArgument, "Failed (exit code 2): unknown or misplaced switch"},
+      {"uncreatable folder", "/S /D=" + blocker + "\\sub", kExitFolderNotCreatable, "Failed (exit code 3): the folder could not be created"},
+      {"drive root", "/S /D=C:\\", kExitFolderNotCreatable, "Failed (exit code 3): the folder is not a full path of its own"},
+      {"converter stays open", "/S", kExitConverterStillOpen, "Failed (exit code 5): the running converter did not close"},
+      {"read-only file", "/S", kExitFileNotWritable, "Failed (exit code 4): a file of the program could not be written"},
+  };
+  for (const auto& c : cases) {
+    HWND stubborn = nullptr;
+    if (c.code == kExitConverterStillOpen) {
+      stubborn = MakeStubbornConverter();
+      ASSERT_NE(nullptr, stubborn);
+      qtest::WriteRegText(kHandles, kTransHandleValue, std::to_string(reinterpret_cast<UINT_PTR>(stubborn)));
+    }
+    if (c.code == kExitFileNotWritable) {
+      if (!qtest::ReadOnlyIsHonoured(folder)) {
+        fprintf(stderr, "read-only case skipped: this account writes over read-only files (Wine as root)\n");
+        continue;
+      }
+      ::SetFileAttributesA(readMe.c_str(), FILE_ATTRIBUTE_READONLY);
+    }
+    EXPECT_EQ(static_cast<DWORD>(c.code), Install(c.arguments)) << c.name;
+    const std::string log = LogText();
+    EXPECT_NE(std::string::npos, log.find(c.logLine)) << c.name << ":\n" << log;
+    if (stubborn != nullptr) ::DestroyWindow(stubborn);
+    ::SetFileAttributesA(readMe.c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+  qtest::DeleteRegValue(kHandles, kTransHandleValue);
+  ExpectInstalled(folder);
+}
+
+// The test itself holds the folder as its working folder, as a command
+// prompt opened there would; `file` (when not empty) is kept open too.
+class FolderHolder {
+ public:
+  FolderHolder(const std::string& folder, const std::string& file) {
+    ::GetCurrentDirectoryA(sizeof m_saved, m_saved);
+    ::SetCurrentDirectoryA(folder.c_str());
+    if (!file.empty()) {
+      m_file = ::CreateFileA((folder + "\\" + file).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             0, nullptr);
+    }
+  }
+  ~FolderHolder() { Release(); }
+  void Release() {
+    if (m_file != INVALID_HANDLE_VALUE) ::CloseHandle(m_file);
+    m_file = INVALID_HANDLE_VALUE;
+    ::SetCurrentDirectoryA(m_saved);
+  }
+
+ private:
+  char m_saved[MAX_PATH + 1] = {};
+  HANDLE m_file = INVALID_HANDLE_VALUE;
+};
+
+TEST_F(SilentInstall, UninstallOfAHeldFolderSaysSoThenCompletesOnceFreed) {
+  const std::string folder = qtest::ReadRegText(kConfigure, kProgramDirValue);
+  ASSERT_NE("", folder);
+  {
+    // Files remain (the uninstaller itself): the entry stays, naming it.
+    FolderHolder holder(folder, "qtrasx.exe");
+    qtest::Program relay;
+    const std::string command = qtest::ReadRegText(kEntry, "UninstallString");
+    ASSERT_TRUE(relay.Start(folder + "\\qtrasx.exe", "UnInstall"));
+    EXPECT_NE("", qtest::AnswerBox("Quantara", "Do you really want to UnInstall Quantara?", IDYES));
+    HWND page = qtest::WaitForWindow("Quantara UnInstall", 0, kLongWait);
+    ASSERT_NE(nullptr, page);
+    qtest::Click(::GetDlgItem(page, 1016));
+    const std::string text = qtest::AnswerBox("Quantara", "could not be fully UnInstalled");
+    EXPECT_NE(std::string::npos, text.find(folder + "\nstill holds:\nqtrasx.exe")) << text;
+    EXPECT_NE(std::string::npos, text.find("delete the folder by hand, or run the UnInstall again.")) << text;
+    EXPECT_EQ(command, qtest::ReadRegText(kEntry, "UninstallString"));
+    EXPECT_TRUE(qtest::FileExists(folder + "\\qtrasx.exe"));
+    EXPECT_FALSE(qtest::FileExists(folder + "\\QTRA.EXE"));
+    EXPECT_FALSE(qtest::FileExists(DesktopLink()));
+  }
+  // Freed, the uninstall through the entry's quiet command completes.
+  EXPECT_EQ(0u, QuietUninstall());
+  ExpectNothingLeftButFolder(folder);
+  EXPECT_FALSE(qtest::FileExists(folder));
+
+  // Only the working folder held: the files, the entry and the settings go,
+  // the empty folder stays and the exit code says so.
+  EXPECT_EQ(0u, Install("/S /D=" + folder));
+  ExpectInstalled(folder);
+  {
+    FolderHolder holder(folder, "");
+    EXPECT_EQ(static_cast<DWORD>(kExitFolderNotRemoved), QuietUninstall());
+    ExpectNothingLeftButFolder(folder);
+    EXPECT_TRUE(qtest::FileExists(folder));
+    const std::string log = LogText();
+    EXPECT_NE(std::string::npos, log.find("Only its empty folder remains: " + folder)) << log;
+    EXPECT_NE(std::string::npos, log.find("Failed (exit code 6): the folder could not be fully removed")) << log;
+  }
+  ::RemoveDirectoryA(folder.c_str());
+}
+
+}  // namespace
