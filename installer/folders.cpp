@@ -89,22 +89,17 @@ const size_t kProtectedCount = sizeof kProtectedFolderIds / sizeof kProtectedFol
 // Deletes what `path` holds, then `path` itself. `top` is where the folder
 // being deleted really lies; empty when the system cannot tell.
 bool DeleteInside(const char* path, const char* top) {
-  char pattern[kPathSize];
-  if (!JoinPath(pattern, path, "*.*")) return false;
-  WIN32_FIND_DATAA entry;
-  HANDLE find = ::FindFirstFileA(pattern, &entry);
-  if (find == INVALID_HANDLE_VALUE) return false;
   bool complete = true;
   bool linkKept = false;
   bool kept = false;  // an entry that would not go; the others still go
-  do {
+  const bool listed = ForEachFolderEntry(path, [&](const WIN32_FIND_DATAA& entry) {
     char child[kPathSize];
     if (!JoinPath(child, path, entry.cFileName)) {
       complete = false;
-      break;
+      return false;
     }
     const DWORD attributes = entry.dwFileAttributes;
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && entry.cFileName[0] == '.') continue;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && entry.cFileName[0] == '.') return true;
     char where[2 * kPathSize];
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
       // A link goes itself; what it points to is not ours. One that will not
@@ -120,9 +115,9 @@ bool DeleteInside(const char* path, const char* top) {
     } else if (!::DeleteFileA(child)) {
       kept = true;
     }
-  } while (complete && ::FindNextFileA(find, &entry));
-  ::FindClose(find);
-  return complete && !kept && !linkKept && ::RemoveDirectoryA(path);
+    return true;
+  });
+  return listed && complete && !kept && !linkKept && ::RemoveDirectoryA(path);
 }
 
 }  // namespace
@@ -156,30 +151,38 @@ int DeleteFolderTree(const char* path) {
   return DeleteInside(full, top) ? 1 : 0;
 }
 
-int ListFolderEntries(const char* folder, char* out, size_t size) {
-  if (size > 0) out[0] = '\0';
+bool ForEachFolderEntry(const char* folder, const std::function<bool(const WIN32_FIND_DATAA&)>& visit) {
   char pattern[kPathSize];
-  if (!JoinPath(pattern, folder, "*.*")) return 0;
+  if (!JoinPath(pattern, folder, "*.*")) return false;
   WIN32_FIND_DATAA entry;
   HANDLE find = ::FindFirstFileA(pattern, &entry);
-  if (find == INVALID_HANDLE_VALUE) return 0;
+  if (find == INVALID_HANDLE_VALUE) return false;
+  do {
+    if (strcmp(entry.cFileName, ".") == 0 || strcmp(entry.cFileName, "..") == 0) continue;
+    if (!visit(entry)) break;
+  } while (::FindNextFileA(find, &entry));
+  ::FindClose(find);
+  return true;
+}
+
+int ListFolderEntries(const char* folder, char* out, size_t size) {
+  if (size > 0) out[0] = '\0';
   int count = 0;
   size_t used = 0;
   bool full = false;
-  do {
-    if (strcmp(entry.cFileName, ".") == 0 || strcmp(entry.cFileName, "..") == 0) continue;
+  ForEachFolderEntry(folder, [&](const WIN32_FIND_DATAA& entry) {
     ++count;
-    if (full) continue;
+    if (full) return true;
     // Room is kept for the "..." that says the list goes on.
     const int written = snprintf(out + used, size - used, "%s%s", used > 0 ? "\n" : "", entry.cFileName);
     if (written < 0 || used + static_cast<size_t>(written) + 5 > size) {
       out[used] = '\0';
       snprintf(out + used, size - used, "%s...", used > 0 ? "\n" : "");
       full = true;
-      continue;
+    } else {
+      used += static_cast<size_t>(written);
     }
-    used += static_cast<size_t>(written);
-  } while (::FindNextFileA(find, &entry));
-  ::FindClose(find);
+    return true;
+  });
   return count;
 }

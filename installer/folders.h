@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+
 #include "common/paths.h"
 
 // A shell folder by CSIDL number into `path` (kPathSize), without trailing
@@ -22,6 +24,10 @@ int CreateFolderPath(HWND owner, const char* path, int showMessages);
 // `CheckProgramFolder` refuses is left alone; links inside are removed
 // themselves, never followed, and nothing outside the folder is touched.
 int DeleteFolderTree(const char* path);
+
+// Calls `visit` with each entry directly in `folder` but "." and "..", until it
+// returns false. False when the folder cannot be listed.
+bool ForEachFolderEntry(const char* folder, const std::function<bool(const WIN32_FIND_DATAA&)>& visit);
 
 // The names directly in `folder`, one a line, into `out` (size bytes); a list
 // that does not fit ends with "...". The number of entries; 0 when none or

@@ -126,23 +126,16 @@ int RemoveShellShortcut(HWND owner, int folderId, const char* name, int isFolder
     }
     char groupFinal[2 * kPathSize];
     if (!FinalPathOf(path, groupFinal, sizeof groupFinal)) groupFinal[0] = '\0';
-    char pattern[kPathSize + 16];
-    if (!Fits(snprintf(pattern, sizeof pattern, "%s\\*.*", path), sizeof pattern)) return 0;
-    WIN32_FIND_DATAA entry;
-    HANDLE find = ::FindFirstFileA(pattern, &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-      do {
-        if (strcmp(entry.cFileName, ".") == 0 || strcmp(entry.cFileName, "..") == 0) continue;
-        char child[2 * kPathSize];
-        if (!Fits(snprintf(child, sizeof child, "%s\\%s", path, entry.cFileName), sizeof child)) continue;
-        // A link in the group is deleted itself, never followed.
-        // Sub-folders are not entries of the group's rule: only a link to one goes.
-        const DWORD attributes = entry.dwFileAttributes;
-        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) continue;
-        DeleteEntryItself(child, attributes, groupFinal);
-      } while (::FindNextFileA(find, &entry));
-      ::FindClose(find);
-    }
+    ForEachFolderEntry(path, [&](const WIN32_FIND_DATAA& entry) {
+      char child[2 * kPathSize];
+      if (!Fits(snprintf(child, sizeof child, "%s\\%s", path, entry.cFileName), sizeof child)) return true;
+      // A link in the group is deleted itself, never followed.
+      // Sub-folders are not entries of the group's rule: only a link to one goes.
+      const DWORD attributes = entry.dwFileAttributes;
+      if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+      DeleteEntryItself(child, attributes, groupFinal);
+      return true;
+    });
     return ::RemoveDirectoryA(path) ? 1 : 0;
   }
   int length = folderId == CSIDL_PROGRAMS ? snprintf(path, sizeof path, "%s\\%s\\%s.lnk", folder, kGroupName, name)

@@ -7,6 +7,7 @@
 
 #include "common/registry.h"
 #include "common/strings.h"
+#include "installer/folders.h"
 #include "installer/installer_state.h"
 
 const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quantara";
@@ -24,17 +25,12 @@ void SetNumber(HKEY key, const char* name, DWORD value) {
 }  // namespace
 
 unsigned long FolderSizeKilobytes(const char* folder) {
-  char pattern[kPathSize];
-  if (!JoinPath(pattern, folder, "*.*")) return 0;
   unsigned long kilobytes = 0;
-  WIN32_FIND_DATAA entry;
-  HANDLE find = ::FindFirstFileA(pattern, &entry);
-  if (find == INVALID_HANDLE_VALUE) return 0;
-  do {
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    kilobytes += (entry.nFileSizeLow + 1023) / 1024 + entry.nFileSizeHigh * 4194304ul;
-  } while (::FindNextFileA(find, &entry));
-  ::FindClose(find);
+  ForEachFolderEntry(folder, [&](const WIN32_FIND_DATAA& entry) {
+    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      kilobytes += (entry.nFileSizeLow + 1023) / 1024 + entry.nFileSizeHigh * 4194304ul;
+    return true;
+  });
   return kilobytes;
 }
 
