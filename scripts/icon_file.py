@@ -71,8 +71,8 @@ def main(argv):
     if rest[:1] == ["--classic"]:
         images += read_icon(rest[1])
         rest = rest[2:]
-    for spec in rest:
-        size, path = spec.split(":", 1)
+    for entry in rest:
+        size, path = entry.split(":", 1)
         images.append(alpha_entry(int(size), open(path, "rb").read()))
     write_icon(out, images)
 

@@ -19,17 +19,10 @@ namespace {
 
 const std::string kConfigure = qtest::ProductSubKey("Configure");
 const std::string kHandles = qtest::ProductSubKey(kHandlesKey);
-const std::string kEntry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quantara";
+const std::string kEntry = qtest::kUninstallEntry;
 const char kInstallTitle[] = "Quantara Installation";
 const DWORD kLongWait = 60000;
-const char* const kFiles[] = {"QTRA.EXE",   "qtrahelp.htm", "README.TXT",  "README.ICO",
-                              "MANUAL.TXT", "MANUAL.ICO",   "UNINSTL.ICO", "qtrasx.exe"};
 
-std::string SpecialFolder(int id) {
-  char path[MAX_PATH + 1] = {};
-  ::SHGetSpecialFolderPathA(nullptr, path, id, FALSE);
-  return path;
-}
 
 std::string WindowsDrive() {
   char windows[MAX_PATH + 1] = {};
@@ -38,8 +31,6 @@ std::string WindowsDrive() {
 }
 
 std::string ProposedFolder() { return WindowsDrive() + ":\\qtra"; }
-std::string DesktopLink() { return SpecialFolder(CSIDL_DESKTOP) + "\\Quantara.lnk"; }
-std::string GroupFolder() { return SpecialFolder(CSIDL_PROGRAMS) + "\\Quantara"; }
 
 struct PageSearch {
   DWORD processId;
@@ -150,10 +141,10 @@ bool ReadShortcut(const std::string& path, Shortcut* link) {
 // The installed files and nothing else, but for the picture the converter
 // writes beside them whenever it starts.
 void ExpectTheEightFiles(const std::string& folder) {
-  for (const char* name : kFiles) EXPECT_TRUE(qtest::FileExists(folder + "\\" + name)) << name;
+  for (const char* name : qtest::kInstalledFiles) EXPECT_TRUE(qtest::FileExists(folder + "\\" + name)) << name;
   for (const std::string& name : qtest::FolderEntries(folder)) {
     bool known = name == "bg_sky.jpg";
-    for (const char* file : kFiles) known = known || name == file;
+    for (const char* file : qtest::kInstalledFiles) known = known || name == file;
     EXPECT_TRUE(known) << name << " in " << folder;
   }
 }
@@ -182,8 +173,8 @@ void ForgetEverything() {
   qtest::DeleteRegTree(qtest::kProductKey);
   qtest::DeleteRegTree(kEntry);
   qtest::DeleteFolderTree(ProposedFolder());
-  ::DeleteFileA(DesktopLink().c_str());
-  qtest::DeleteFolderTree(GroupFolder());
+  ::DeleteFileA(qtest::DesktopLink().c_str());
+  qtest::DeleteFolderTree(qtest::GroupFolder());
 }
 
 class InstallerFlow : public ::testing::Test {
@@ -216,9 +207,9 @@ TEST_F(InstallerFlow, FirstInstallationWritesFilesEntryAndShortcuts) {
   EXPECT_TRUE(converter == qtest::ReadFileBytes(qtest::BinPath("qtra.exe"))) << "the built converter, byte for byte";
   const int ids[] = {131, 132, 133, 134, 135, 136};
   for (int i = 0; i < 6; ++i) {
-    std::string written = qtest::ReadFileBytes(folder + "\\" + kFiles[i + 1]);
-    EXPECT_FALSE(written.empty()) << kFiles[i + 1];
-    EXPECT_TRUE(written == EmbeddedFile(ids[i])) << kFiles[i + 1];
+    std::string written = qtest::ReadFileBytes(folder + "\\" + qtest::kInstalledFiles[i + 1]);
+    EXPECT_FALSE(written.empty()) << qtest::kInstalledFiles[i + 1];
+    EXPECT_TRUE(written == EmbeddedFile(ids[i])) << qtest::kInstalledFiles[i + 1];
   }
   for (const char* icon : {"README.ICO", "MANUAL.ICO", "UNINSTL.ICO"}) {
     EXPECT_EQ(766u, qtest::ReadFileBytes(folder + "\\" + icon).size()) << icon;
@@ -247,7 +238,7 @@ TEST_F(InstallerFlow, FirstInstallationWritesFilesEntryAndShortcuts) {
   DWORD kilobytes = 0;
   memcpy(&kilobytes, data.data(), sizeof kilobytes);
   size_t bytes = 0;
-  for (const char* name : kFiles) bytes += qtest::ReadFileBytes(folder + "\\" + name).size();
+  for (const char* name : qtest::kInstalledFiles) bytes += qtest::ReadFileBytes(folder + "\\" + name).size();
   EXPECT_GE(kilobytes, bytes / 1024);
   EXPECT_LE(kilobytes, bytes / 1024 + 8);
   for (const char* flag : {"NoModify", "NoRepair"}) {
@@ -257,7 +248,7 @@ TEST_F(InstallerFlow, FirstInstallationWritesFilesEntryAndShortcuts) {
   }
 
   Shortcut link;
-  ASSERT_TRUE(ReadShortcut(DesktopLink(), &link));
+  ASSERT_TRUE(ReadShortcut(qtest::DesktopLink(), &link));
   EXPECT_EQ(folder + "\\QTRA.EXE", link.target);
   EXPECT_EQ("", link.arguments);
   EXPECT_EQ(folder, link.workingDir);
@@ -272,10 +263,10 @@ TEST_F(InstallerFlow, FirstInstallationWritesFilesEntryAndShortcuts) {
                {"Read Me", "README.TXT", "", "README.ICO"},
                {"Help", "qtrahelp.htm", "", "qtrahelp.htm"},
                {"UnInstall", kInstallerFileName, kUninstallArgument, "UNINSTL.ICO"}};
-  EXPECT_EQ(5u, qtest::FolderEntries(GroupFolder()).size());
+  EXPECT_EQ(5u, qtest::FolderEntries(qtest::GroupFolder()).size());
   for (const Expected& expected : group) {
     Shortcut entry;
-    ASSERT_TRUE(ReadShortcut(GroupFolder() + "\\" + expected.name + ".lnk", &entry)) << expected.name;
+    ASSERT_TRUE(ReadShortcut(qtest::GroupFolder() + "\\" + expected.name + ".lnk", &entry)) << expected.name;
     EXPECT_EQ(folder + "\\" + expected.target, entry.target) << expected.name;
     EXPECT_EQ(expected.arguments, entry.arguments) << expected.name;
     EXPECT_EQ(folder, entry.workingDir) << expected.name;
@@ -289,10 +280,10 @@ TEST_F(InstallerFlow, FirstInstallationWritesFilesEntryAndShortcuts) {
 TEST_F(InstallerFlow, SecondInstallationClosesTheRunningConverterAndLeavesOneSetOfShortcuts) {
   const std::string folder = ProposedFolder();
   // An earlier group for all users and an old startup link are cleared away.
-  const std::string commonGroup = SpecialFolder(CSIDL_COMMON_PROGRAMS) + "\\Quantara";
+  const std::string commonGroup = qtest::SpecialFolder(CSIDL_COMMON_PROGRAMS) + "\\Quantara";
   ::CreateDirectoryA(commonGroup.c_str(), nullptr);
   qtest::WriteFileBytes(commonGroup + "\\Old.lnk", "x");
-  const std::string startupLink = SpecialFolder(CSIDL_STARTUP) + "\\Quantara.lnk";
+  const std::string startupLink = qtest::SpecialFolder(CSIDL_STARTUP) + "\\Quantara.lnk";
   qtest::WriteFileBytes(startupLink, "x");
 
   qtest::Program converter;
@@ -322,12 +313,12 @@ TEST_F(InstallerFlow, SecondInstallationClosesTheRunningConverterAndLeavesOneSet
   EXPECT_TRUE(ConverterGreetsAndCloses());
 
   int desktopLinks = 0;
-  for (const std::string& name : qtest::FolderEntries(SpecialFolder(CSIDL_DESKTOP))) {
+  for (const std::string& name : qtest::FolderEntries(qtest::SpecialFolder(CSIDL_DESKTOP))) {
     if (name.compare(0, 8, "Quantara") == 0) ++desktopLinks;
   }
   EXPECT_EQ(1, desktopLinks);
-  EXPECT_TRUE(qtest::FileExists(DesktopLink()));
-  EXPECT_EQ(5u, qtest::FolderEntries(GroupFolder()).size());
+  EXPECT_TRUE(qtest::FileExists(qtest::DesktopLink()));
+  EXPECT_EQ(5u, qtest::FolderEntries(qtest::GroupFolder()).size());
   EXPECT_FALSE(qtest::FileExists(commonGroup));
   EXPECT_FALSE(qtest::FileExists(startupLink));
   ExpectTheEightFiles(folder);
@@ -447,14 +438,14 @@ void StartFromEntry(qtest::Program& relay) {
 
 void ExpectStillInstalled() {
   ExpectTheEightFiles(ProposedFolder());
-  EXPECT_TRUE(qtest::FileExists(DesktopLink()));
-  EXPECT_EQ(5u, qtest::FolderEntries(GroupFolder()).size());
+  EXPECT_TRUE(qtest::FileExists(qtest::DesktopLink()));
+  EXPECT_EQ(5u, qtest::FolderEntries(qtest::GroupFolder()).size());
   EXPECT_TRUE(qtest::RegKeyExists(kEntry));
   EXPECT_EQ(ProposedFolder(), qtest::ReadRegText(kConfigure, kProgramDirValue));
 }
 
 TEST_F(InstallerFlow, UninstallAsksTwiceThenRemovesEverything) {
-  const std::string relayCopy = SpecialFolder(CSIDL_LOCAL_APPDATA) + "\\TEMP\\qtra\\qtrasx.exe";
+  const std::string relayCopy = qtest::SpecialFolder(CSIDL_LOCAL_APPDATA) + "\\TEMP\\qtra\\qtrasx.exe";
   ::DeleteFileA(relayCopy.c_str());
 
   {
@@ -494,8 +485,8 @@ TEST_F(InstallerFlow, UninstallAsksTwiceThenRemovesEverything) {
     EXPECT_NE("", qtest::AnswerBox("Quantara", "Quantara has been UnInstalled."));
   }
   EXPECT_FALSE(qtest::FileExists(ProposedFolder()));
-  EXPECT_FALSE(qtest::FileExists(DesktopLink()));
-  EXPECT_FALSE(qtest::FileExists(GroupFolder()));
+  EXPECT_FALSE(qtest::FileExists(qtest::DesktopLink()));
+  EXPECT_FALSE(qtest::FileExists(qtest::GroupFolder()));
   EXPECT_FALSE(qtest::RegKeyExists(kEntry));
   EXPECT_FALSE(qtest::RegKeyExists(qtest::kProductKey));
   EXPECT_TRUE(qtest::FileExists(relayCopy)) << "the temporary copy stays";

@@ -21,19 +21,10 @@ namespace {
 
 const std::string kConfigure = qtest::ProductSubKey(kConfigureKey);
 const std::string kHandles = qtest::ProductSubKey(kHandlesKey);
-const std::string kEntry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quantara";
+const std::string kEntry = qtest::kUninstallEntry;
 const DWORD kLongWait = 60000;
-const char* const kFiles[] = {"QTRA.EXE",   "qtrahelp.htm", "README.TXT",  "README.ICO",
-                              "MANUAL.TXT", "MANUAL.ICO",   "UNINSTL.ICO", "qtrasx.exe"};
 
-std::string SpecialFolder(int id) {
-  char path[MAX_PATH + 1] = {};
-  ::SHGetSpecialFolderPathA(nullptr, path, id, FALSE);
-  return path;
-}
 
-std::string DesktopLink() { return SpecialFolder(CSIDL_DESKTOP) + "\\Quantara.lnk"; }
-std::string GroupFolder() { return SpecialFolder(CSIDL_PROGRAMS) + "\\Quantara"; }
 
 std::string LogText() {
   char temporary[MAX_PATH + 1] = {};
@@ -95,21 +86,21 @@ DWORD QuietUninstall() {
 std::string Folder() { return qtest::MakeTempFolder("silent") + "\\Unit Converter Files"; }
 
 void ExpectInstalled(const std::string& folder) {
-  for (const char* name : kFiles) EXPECT_TRUE(qtest::FileExists(folder + "\\" + name)) << name;
+  for (const char* name : qtest::kInstalledFiles) EXPECT_TRUE(qtest::FileExists(folder + "\\" + name)) << name;
   EXPECT_EQ(folder, qtest::ReadRegText(kConfigure, kProgramDirValue));
   EXPECT_EQ("\"" + folder + "\\qtrasx.exe\" UnInstall", qtest::ReadRegText(kEntry, "UninstallString"));
   EXPECT_EQ("\"" + folder + "\\qtrasx.exe\" UnInstall /S", qtest::ReadRegText(kEntry, "QuietUninstallString"));
   EXPECT_EQ(folder, qtest::ReadRegText(kEntry, "InstallLocation"));
-  EXPECT_TRUE(qtest::FileExists(DesktopLink()));
-  EXPECT_EQ(5u, qtest::FolderEntries(GroupFolder()).size());
+  EXPECT_TRUE(qtest::FileExists(qtest::DesktopLink()));
+  EXPECT_EQ(5u, qtest::FolderEntries(qtest::GroupFolder()).size());
 }
 
 void ExpectNothingLeftButFolder(const std::string& folder) {
   EXPECT_FALSE(qtest::RegKeyExists(kEntry));
   EXPECT_FALSE(qtest::RegKeyExists(qtest::kProductKey));
-  EXPECT_FALSE(qtest::FileExists(DesktopLink()));
-  EXPECT_FALSE(qtest::FileExists(GroupFolder()));
-  for (const char* name : kFiles) EXPECT_FALSE(qtest::FileExists(folder + "\\" + name)) << name;
+  EXPECT_FALSE(qtest::FileExists(qtest::DesktopLink()));
+  EXPECT_FALSE(qtest::FileExists(qtest::GroupFolder()));
+  for (const char* name : qtest::kInstalledFiles) EXPECT_FALSE(qtest::FileExists(folder + "\\" + name)) << name;
 }
 
 class SilentInstall : public ::testing::Test {
@@ -118,8 +109,8 @@ class SilentInstall : public ::testing::Test {
     ::CoInitialize(nullptr);
     qtest::DeleteRegTree(qtest::kProductKey);
     qtest::DeleteRegTree(kEntry);
-    ::DeleteFileA(DesktopLink().c_str());
-    qtest::DeleteFolderTree(GroupFolder());
+    ::DeleteFileA(qtest::DesktopLink().c_str());
+    qtest::DeleteFolderTree(qtest::GroupFolder());
   }
 };
 
@@ -333,7 +324,7 @@ TEST_F(SilentInstall, UninstallOfAHeldFolderSaysSoThenCompletesOnceFreed) {
     EXPECT_EQ(command, qtest::ReadRegText(kEntry, "UninstallString"));
     EXPECT_TRUE(qtest::FileExists(folder + "\\qtrasx.exe"));
     EXPECT_FALSE(qtest::FileExists(folder + "\\QTRA.EXE"));
-    EXPECT_FALSE(qtest::FileExists(DesktopLink()));
+    EXPECT_FALSE(qtest::FileExists(qtest::DesktopLink()));
   }
   // Freed, the uninstall through the entry's quiet command completes.
   EXPECT_EQ(0u, QuietUninstall());

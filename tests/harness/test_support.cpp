@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -571,5 +572,14 @@ bool ReadOnlyIsHonoured(const std::string& folder) {
   ::DeleteFileA(probe.c_str());
   return file == nullptr;
 }
+
+std::string SpecialFolder(int csidl) {
+  char path[MAX_PATH + 1] = {};
+  ::SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE);
+  return path;
+}
+
+std::string DesktopLink() { return SpecialFolder(CSIDL_DESKTOP) + "\\Quantara.lnk"; }
+std::string GroupFolder() { return SpecialFolder(CSIDL_PROGRAMS) + "\\Quantara"; }
 
 }  // namespace qtest

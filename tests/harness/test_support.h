@@ -155,4 +155,13 @@ bool RemoveNotificationIcon(HWND owner, UINT id);
 // A visible popup menu of process `processId`, or null.
 HWND FindPopupMenu(DWORD processId);
 
+// What an installation leaves: its uninstall entry, the program folder's files,
+// the shell folders its shortcuts go to.
+constexpr const char* kUninstallEntry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quantara";
+constexpr const char* kInstalledFiles[] = {"QTRA.EXE",   "qtrahelp.htm", "README.TXT",  "README.ICO",
+                                           "MANUAL.TXT", "MANUAL.ICO",   "UNINSTL.ICO", "qtrasx.exe"};
+std::string SpecialFolder(int csidl);
+std::string DesktopLink();
+std::string GroupFolder();
+
 }  // namespace qtest

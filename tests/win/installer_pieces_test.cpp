@@ -96,15 +96,10 @@ TEST(InstallerFolders, DeleteFolderTreeNeverEmptiesABareDrive) {
   qtest::DeleteFolderTree(base);
 }
 
-std::string ShellFolder(int id) {
-  char path[MAX_PATH + 1] = {};
-  ::SHGetSpecialFolderPathA(nullptr, path, id, FALSE);
-  return path;
-}
 
 TEST(InstallerFolders, ProgramFolderIsJudgedOnItsResolvedPath) {
-  const std::string windows = ShellFolder(CSIDL_WINDOWS);
-  const std::string profile = ShellFolder(CSIDL_PROFILE);
+  const std::string windows = qtest::SpecialFolder(CSIDL_WINDOWS);
+  const std::string profile = qtest::SpecialFolder(CSIDL_PROFILE);
   const std::string drive = windows.substr(0, 2);
   std::string base = qtest::MakeTempFolder("judged");
   const struct {
@@ -121,11 +116,11 @@ TEST(InstallerFolders, ProgramFolderIsJudgedOnItsResolvedPath) {
       {"\\\\server\\share\\sub\\..", kFolderIsRoot},
       {windows, kFolderIsProtected},
       {windows + "\\qtra\\..", kFolderIsProtected},
-      {ShellFolder(CSIDL_SYSTEM), kFolderIsProtected},
+      {qtest::SpecialFolder(CSIDL_SYSTEM), kFolderIsProtected},
       {profile, kFolderIsProtected},
       {profile + "\\..", kFolderIsProtected},
-      {ShellFolder(CSIDL_PERSONAL), kFolderIsProtected},
-      {ShellFolder(CSIDL_PROGRAM_FILES), kFolderIsProtected},
+      {qtest::SpecialFolder(CSIDL_PERSONAL), kFolderIsProtected},
+      {qtest::SpecialFolder(CSIDL_PROGRAM_FILES), kFolderIsProtected},
       {base, kFolderUsable},
       {base + "\\sub\\..\\", kFolderUsable},
   };
@@ -142,10 +137,10 @@ TEST(InstallerFolders, ProgramFolderIsJudgedOnItsResolvedPath) {
 TEST(InstallerFolders, DeleteFolderTreeLeavesARefusedFolderWhole) {
   // A folder of the user's own, named through ".." forms of its parent's
   // guarded folder: nothing in it is touched.
-  std::string own = ShellFolder(CSIDL_PERSONAL) + "\\qtest_own";
+  std::string own = qtest::SpecialFolder(CSIDL_PERSONAL) + "\\qtest_own";
   ::CreateDirectoryA(own.c_str(), nullptr);
   qtest::WriteFileBytes(own + "\\letter.txt", "dear");
-  for (const std::string& path : {ShellFolder(CSIDL_PERSONAL), own + "\\..", own + "\\.\\..\\"}) {
+  for (const std::string& path : {qtest::SpecialFolder(CSIDL_PERSONAL), own + "\\..", own + "\\.\\..\\"}) {
     EXPECT_EQ(0, DeleteFolderTree(path.c_str())) << path;
   }
   EXPECT_EQ("dear", qtest::ReadFileBytes(own + "\\letter.txt"));
@@ -203,7 +198,7 @@ TEST(InstallerCopy, ProgressGrowsBySeventeenBarsAndNeverFills) {
   EXPECT_LT(ProgressBarsForStep(kPayloadCount), 150);
 }
 
-const std::string kEntry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quantara";
+const std::string kEntry = qtest::kUninstallEntry;
 
 TEST(InstallerEntry, RecordsTheFolderWithoutTrailingBackslash) {
   std::string base = qtest::MakeTempFolder("entry");
