@@ -14,7 +14,7 @@ struct Mark {
   const char* step;
   LONGLONG counter;
 };
-const int kMaxMarks = 64;
+const int kMaxMarks = 128;
 Mark g_marks[kMaxMarks];
 int g_markCount = 0;
 bool g_written = false;

@@ -162,6 +162,26 @@ int Breakdown(int starts) {
   return 0;
 }
 
+// This tree's converter against another build of it (a path), started alternately.
+int Versus(int starts, const char* other) {
+  const std::string converter = BesideMe("qtra.exe");
+  std::vector<double> ours, theirs;
+  TimeOneStart(converter, kMainTitlePrefix, ID_REMOTE_CLOSE);
+  TimeOneStart(other, kMainTitlePrefix, ID_REMOTE_CLOSE);
+  for (int i = 0; i < starts; ++i) {
+    double a = TimeOneStart(converter, kMainTitlePrefix, ID_REMOTE_CLOSE);
+    double b = TimeOneStart(other, kMainTitlePrefix, ID_REMOTE_CLOSE);
+    if (a < 0 || b < 0) {
+      printf("start %d: a window never showed\n", i + 1);
+      return 1;
+    }
+    ours.push_back(a);
+    theirs.push_back(b);
+  }
+  printf("median over %d starts: qtra.exe %.0f ms, %s %.0f ms\n", starts, Median(ours), other, Median(theirs));
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -169,6 +189,7 @@ int main(int argc, char** argv) {
   int starts = argc > 1 ? atoi(argv[1]) : 9;
   if (starts < 1) starts = 1;
   if (argc > 2 && strcmp(argv[2], "breakdown") == 0) return Breakdown(starts);
+  if (argc > 3 && strcmp(argv[2], "versus") == 0) return Versus(starts, argv[3]);
   const std::string converter = BesideMe("qtra.exe");
   const std::string minimal = BesideMe("minimal_dialog.exe");
   std::vector<double> converterTimes, minimalTimes;

@@ -1,7 +1,27 @@
 #include "common/framework/wnd.h"
 
+#include "common/handle_table.h"
+
 namespace {
+// Every message of our windows looks its object up, so the objects are kept in
+// the process; a window property costs a round trip to the window server per
+// message on some systems (a fifth of the converter's calls while it starts).
+CHandleTable g_owners;
+// Only when memory ran out is an object kept in a property of its window.
 const char kOwnerProperty[] = "QuantaraWindowObject";
+size_t g_ownersInProperties = 0;
+
+uintptr_t Key(HWND window) { return reinterpret_cast<uintptr_t>(window); }
+
+void RememberOwner(HWND window, CWnd* owner) {
+  if (g_owners.Set(Key(window), owner)) return;
+  if (::SetPropA(window, kOwnerProperty, owner)) ++g_ownersInProperties;
+}
+
+void ForgetOwner(HWND window) {
+  if (g_owners.Remove(Key(window))) return;
+  if (g_ownersInProperties > 0 && ::RemovePropA(window, kOwnerProperty) != nullptr) --g_ownersInProperties;
+}
 }  // namespace
 
 CWnd::~CWnd() {
@@ -10,7 +30,9 @@ CWnd::~CWnd() {
 
 CWnd* CWnd::FromHandle(HWND window) {
   if (window == nullptr) return nullptr;
-  return static_cast<CWnd*>(::GetPropA(window, kOwnerProperty));
+  CWnd* owner = static_cast<CWnd*>(g_owners.Get(Key(window)));
+  if (owner == nullptr && g_ownersInProperties > 0) owner = static_cast<CWnd*>(::GetPropA(window, kOwnerProperty));
+  return owner;
 }
 
 const MessageTable* CWnd::GetThisMessageTable() {
@@ -23,7 +45,7 @@ const MessageTable* CWnd::GetMessageTable() const { return GetThisMessageTable()
 
 void CWnd::Attach(HWND window) {
   m_hWnd = window;
-  ::SetPropA(window, kOwnerProperty, this);
+  RememberOwner(window, this);
   m_originalProc = reinterpret_cast<WNDPROC>(
       ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StaticWindowProc)));
 }
@@ -41,9 +63,10 @@ BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
 HWND CWnd::UnsubclassWindow() {
   HWND window = m_hWnd;
   if (window == nullptr) return nullptr;
-  if (::IsWindow(window) && FromHandle(window) == this) {
-    ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_originalProc));
-    ::RemovePropA(window, kOwnerProperty);
+  if (FromHandle(window) == this) {
+    if (::IsWindow(window)) ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_originalProc));
+    // Forgotten even when the window is gone, so a later window of the same handle is not taken for ours.
+    ForgetOwner(window);
   }
   m_hWnd = nullptr;
   m_originalProc = nullptr;
@@ -56,7 +79,7 @@ LRESULT CALLBACK CWnd::StaticWindowProc(HWND window, UINT message, WPARAM wParam
   if (message == WM_NCDESTROY) {
     WNDPROC original = owner->m_originalProc;
     LRESULT result = owner->WindowProc(message, wParam, lParam);
-    ::RemovePropA(window, kOwnerProperty);
+    ForgetOwner(window);
     ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
     owner->m_hWnd = nullptr;
     owner->m_originalProc = nullptr;

@@ -44,6 +44,13 @@ CConversionPage::CConversionPage(int categoryIndex, const CategoryInfo& category
 
 BOOL CConversionPage::CreatePage(CWnd* tabControl) { return Create(m_category.dialogId, tabControl); }
 
+HWND CConversionPage::Control(int id) const {
+  const int slot = id - m_category.titleId;
+  if (slot < 0 || slot >= kKnownControls) return ::GetDlgItem(m_hWnd, id);
+  if (m_controls[slot] == nullptr) m_controls[slot] = ::GetDlgItem(m_hWnd, id);
+  return m_controls[slot];
+}
+
 void CConversionPage::ValueName(const char* word, char* name, size_t nameSize) const {
   snprintf(name, nameSize, "%s%s", m_category.registryPrefix, word);
 }
@@ -53,14 +60,12 @@ BOOL CConversionPage::OnInitDialog() {
   CTabPage::OnInitDialog();
   InitCategoryControls();
   for (int i = 0; i < m_category.unitCount; ++i)
-    SendDlgItemMessageA(m_hWnd, m_category.firstEditId + i, EM_LIMITTEXT, kBoxTextLimit, 0);
+    ::SendMessageA(Control(m_category.firstEditId + i), EM_LIMITTEXT, kBoxTextLimit, 0);
   STARTUP_MARK("page: categories, text limits");
-  LabelPageControls(m_hWnd, m_category);
+  LabelPageControls(*this);
   STARTUP_MARK("page: accessible names");
   RestoreSettings();
   STARTUP_MARK("page: stored settings and texts");
-  // The stored last used box, so typing right after start goes where it went last time.
-  FocusLastUsedBox();
   AddUnitButtonTips();
   STARTUP_MARK("page: focus, button tips");
   FillDecimalsList();
@@ -68,26 +73,35 @@ BOOL CConversionPage::OnInitDialog() {
 
   char decimalsText[16];
   snprintf(decimalsText, sizeof decimalsText, "%u", static_cast<unsigned>(m_decimals));
-  if (SendDlgItemMessageA(m_hWnd, m_category.decimalsListId, CB_SELECTSTRING, static_cast<WPARAM>(-1),
-                          reinterpret_cast<LPARAM>(decimalsText)) == CB_ERR) {
+  HWND decimalsList = Control(m_category.decimalsListId);
+  if (::SendMessageA(decimalsList, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(decimalsText)) ==
+      CB_ERR) {
     m_decimals = kDefaultDecimals;
-    SendDlgItemMessageA(m_hWnd, m_category.decimalsListId, CB_SETCURSEL, kDefaultDecimals, 0);
+    ::SendMessageA(decimalsList, CB_SETCURSEL, kDefaultDecimals, 0);
   }
 
   int radio = m_notation == kNotationFloat        ? m_category.floatRadioId
               : m_notation == kNotationScientific ? m_category.scientificRadioId
                                                   : m_category.shorterRadioId;
-  ::CheckRadioButton(m_hWnd, m_category.floatRadioId, m_category.shorterRadioId, radio);
+  // Each of the three by itself: CheckRadioButton walks every control of the page and their children.
+  const int radios[] = {m_category.floatRadioId, m_category.scientificRadioId, m_category.shorterRadioId};
+  for (int id : radios) SetCheck(id, id == radio);
   // Only a flag of exactly 1 strips zeros, so only then does the box show a check.
-  ::CheckDlgButton(m_hWnd, m_category.noTrailingZerosId, m_noTrailingZeros == 1 ? BST_CHECKED : BST_UNCHECKED);
+  SetCheck(m_category.noTrailingZerosId, m_noTrailingZeros == 1);
   RefreshCategoryNotes();
   m_suppress = 0;
   return FALSE;  // the focus was placed above
 }
 
+void CConversionPage::SetCheck(int id, bool checked) const {
+  ::SendMessageA(Control(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool CConversionPage::IsChecked(int id) const { return ::SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
 void CConversionPage::FocusLastUsedBox() {
   const int editId = UnitIndexOfEdit(m_category, m_lastUsedEdit) >= 0 ? m_lastUsedEdit : m_category.firstEditId;
-  SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(editId)), TRUE);
+  SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(editId)), TRUE);
 }
 
 // The dialog manager would pick the page's first tab stop, a unit button.
@@ -98,9 +112,11 @@ LRESULT CConversionPage::OnSetFocus(WPARAM, LPARAM) {
 
 void CConversionPage::DropDefaultButtons(HWND keep) {
   if (m_hWnd == nullptr) return;
-  for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
-    if (child != keep && (::SendMessageA(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON))
-      ::SendMessageA(child, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+  // The page's push buttons are its unit buttons and Clear.
+  for (int i = 0; i <= m_category.unitCount; ++i) {
+    HWND button = Control(i < m_category.unitCount ? m_category.firstButtonId + i : m_category.clearId);
+    if (button != nullptr && button != keep && (::SendMessageA(button, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON))
+      ::SendMessageA(button, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
   }
 }
 
@@ -125,7 +141,7 @@ void CConversionPage::AddUnitButtonTips() {
     tool.cbSize = TTTOOLINFOA_V2_SIZE;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = m_hWnd;
-    tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(m_category.firstButtonId + i));
+    tool.uId = reinterpret_cast<UINT_PTR>(Control(m_category.firstButtonId + i));
     tool.lpszText = text;
     ::SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   }
@@ -147,7 +163,7 @@ void CConversionPage::RestoreSettings() {
   char text[kStoredTextSize];
   for (int i = 0; i < m_category.unitCount; ++i) {
     settings.ReadString(m_category.units[i].valueName, "", text, sizeof text);
-    ::SetDlgItemTextA(m_hWnd, m_category.firstEditId + i, text);
+    ::SetWindowTextA(Control(m_category.firstEditId + i), text);
   }
 }
 
@@ -155,7 +171,7 @@ void CConversionPage::FillDecimalsList() {
   char entry[16];
   for (int count = 0; count <= kMaxDecimals; ++count) {
     snprintf(entry, sizeof entry, "%u", static_cast<unsigned>(count));
-    SendDlgItemMessageA(m_hWnd, m_category.decimalsListId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    ::SendMessageA(Control(m_category.decimalsListId), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
   }
 }
 
@@ -176,7 +192,7 @@ void CConversionPage::SaveSettings() const {
   char text[kStoredTextSize];
   for (int i = 0; i < m_category.unitCount; ++i) {
     text[0] = '\0';
-    ::GetDlgItemTextA(m_hWnd, m_category.firstEditId + i, text, sizeof text);
+    ::GetWindowTextA(Control(m_category.firstEditId + i), text, sizeof text);
     settings.WriteString(m_category.units[i].valueName, text);
   }
 }
@@ -201,16 +217,16 @@ BOOL CConversionPage::OnCommand(WPARAM wParam, LPARAM lParam) {
   } else if (id == m_category.clearId) {
     ClearBoxes();
   } else if (id == m_category.noTrailingZerosId) {
-    m_noTrailingZeros = ::IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED ? 1 : 0;
+    m_noTrailingZeros = IsChecked(id) ? 1 : 0;
     RecomputeFromLastUsed();
   } else if (id == m_category.floatRadioId || id == m_category.scientificRadioId ||
              id == m_category.shorterRadioId) {
-    m_notation = ::IsDlgButtonChecked(m_hWnd, m_category.floatRadioId) == BST_CHECKED        ? kNotationFloat
-                 : ::IsDlgButtonChecked(m_hWnd, m_category.scientificRadioId) == BST_CHECKED ? kNotationScientific
-                                                                                              : kNotationShorter;
+    m_notation = IsChecked(m_category.floatRadioId)        ? kNotationFloat
+                 : IsChecked(m_category.scientificRadioId) ? kNotationScientific
+                                                           : kNotationShorter;
     RecomputeFromLastUsed();
   } else if (id == m_category.decimalsListId && code == CBN_SELCHANGE) {
-    LRESULT selection = SendDlgItemMessageA(m_hWnd, id, CB_GETCURSEL, 0, 0);
+    LRESULT selection = ::SendMessageA(Control(id), CB_GETCURSEL, 0, 0);
     if (selection != CB_ERR) {
       m_decimals = static_cast<int>(selection);
       RecomputeFromLastUsed();
@@ -223,7 +239,7 @@ void CConversionPage::ConvertFrom(int editId) {
   memset(m_text, 0, sizeof m_text);
   m_busy = 1;
   m_typed = 0;
-  ::GetDlgItemTextA(m_hWnd, editId, m_text, kTypedReadSize);
+  ::GetWindowTextA(Control(editId), m_text, kTypedReadSize);
   const ResultOptions options = {m_notation, m_decimals, m_noTrailingZeros};
   // The one buffer holds the typed text, then each result in turn.
   m_typed = ConvertTypedText(m_categoryIndex, UnitIndexOfEdit(m_category, editId), m_text, options, m_text,
@@ -235,18 +251,19 @@ void CConversionPage::ConvertFrom(int editId) {
 
 void CConversionPage::ShowResult(void* page, int unit, const char* text) {
   const CConversionPage* self = static_cast<const CConversionPage*>(page);
-  ::SetDlgItemTextA(self->m_hWnd, self->m_category.firstEditId + unit, text);
+  ::SetWindowTextA(self->Control(self->m_category.firstEditId + unit), text);
 }
 
 void CConversionPage::CopyUnitToClipboard(int unitIndex) {
   const int editId = m_category.firstEditId + unitIndex;
-  SendDlgItemMessageA(m_hWnd, editId, EM_SETSEL, 0, -1);
-  SendDlgItemMessageA(m_hWnd, editId, WM_COPY, 0, 0);
+  HWND box = Control(editId);
+  ::SendMessageA(box, EM_SETSEL, 0, -1);
+  ::SendMessageA(box, WM_COPY, 0, 0);
 }
 
 void CConversionPage::ClearBoxes() {
   m_suppress = 1;
-  for (int i = 0; i < m_category.unitCount; ++i) ::SetDlgItemTextA(m_hWnd, m_category.firstEditId + i, "");
+  for (int i = 0; i < m_category.unitCount; ++i) ::SetWindowTextA(Control(m_category.firstEditId + i), "");
   m_suppress = 0;
 }
 

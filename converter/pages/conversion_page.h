@@ -26,6 +26,9 @@ class CConversionPage : public CTabPage {
   void DropDefaultButtons(HWND keep);
 
   const CategoryInfo& Category() const { return m_category; }
+  // A control of the page. Handles of the page's own range of identifiers are
+  // looked up once: each dialog-item lookup asks the window server on some systems.
+  HWND Control(int id) const;
 
   BOOL OnInitDialog() override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -51,6 +54,8 @@ class CConversionPage : public CTabPage {
   // Writes one result text of a keystroke into its unit's box.
   static void ShowResult(void* page, int unit, const char* text);
   void CopyUnitToClipboard(int unitIndex);
+  void SetCheck(int id, bool checked) const;
+  bool IsChecked(int id) const;
   void ClearBoxes();
   void RestoreSettings();
   void FillDecimalsList();
@@ -69,6 +74,9 @@ class CConversionPage : public CTabPage {
   int m_busy = 0;      // a conversion is writing its results
   double m_typed = 0;
   char m_text[kTextBufferSize] = {};
+  // Handles of identifiers titleId and up, filled as they are first asked for.
+  static constexpr int kKnownControls = 64;
+  mutable HWND m_controls[kKnownControls] = {};
 };
 
 // The page object of tab `categoryIndex` (0 to 6), of that page's own class;

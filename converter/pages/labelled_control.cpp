@@ -5,6 +5,7 @@
 
 #include "common/named_accessible.h"
 #include "common/strings.h"
+#include "converter/pages/conversion_page.h"
 
 BEGIN_MESSAGE_TABLE(CLabelledControl, CWnd)
   ON_MESSAGE(WM_GETOBJECT, OnGetObject)
@@ -33,9 +34,9 @@ LRESULT CLabelledControl::OnGetObject(WPARAM wParam, LPARAM lParam) {
   return AnswerWithAccessibleName(m_hWnd, wParam, lParam, name.get(), &result) ? result : Default();
 }
 
-void LabelPageControls(HWND page, const CategoryInfo& category) {
+void LabelPageControls(const CConversionPage& page) {
+  const CategoryInfo& category = page.Category();
   for (int unit = 0; unit < category.unitCount; ++unit)
-    CLabelledControl::Name(::GetDlgItem(page, category.firstEditId + unit),
-                             ::GetDlgItem(page, category.firstButtonId + unit));
-  CLabelledControl::Name(::GetDlgItem(page, category.decimalsListId), ::GetDlgItem(page, category.roundGroupId));
+    CLabelledControl::Name(page.Control(category.firstEditId + unit), page.Control(category.firstButtonId + unit));
+  CLabelledControl::Name(page.Control(category.decimalsListId), page.Control(category.roundGroupId));
 }

@@ -24,6 +24,8 @@ class CLabelledControl : public CWnd {
   HWND m_label;
 };
 
+class CConversionPage;
+
 // Names each unit box of `page` after its unit's button and the decimals
 // list after its group box.
-void LabelPageControls(HWND page, const CategoryInfo& category);
+void LabelPageControls(const CConversionPage& page);

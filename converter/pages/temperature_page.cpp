@@ -7,12 +7,12 @@ CTemperaturePage::CTemperaturePage()
     : CConversionPage(kCategoryTemperature, *CategoryAt(kCategoryTemperature)) {}
 
 void CTemperaturePage::InitCategoryControls() {
-  ::SetDlgItemTextA(m_hWnd, kAbsoluteZeroNoteId, kAbsoluteZeroNote);
+  ::SetWindowTextA(Control(kAbsoluteZeroNoteId), kAbsoluteZeroNote);
 }
 
 void CTemperaturePage::CheckAbsoluteZero() {
   char* text = TextBuffer();
   // The Kelvin box is read like a typed value, from at most 201 characters.
-  ::GetDlgItemTextA(m_hWnd, Category().firstEditId + kKelvin, text, 202);
-  ::SetDlgItemTextA(m_hWnd, kAbsoluteZeroWarningId, IsBelowAbsoluteZero(text) ? kAbsoluteZeroWarning : "");
+  ::GetWindowTextA(Control(Category().firstEditId + kKelvin), text, 202);
+  ::SetWindowTextA(Control(kAbsoluteZeroWarningId), IsBelowAbsoluteZero(text) ? kAbsoluteZeroWarning : "");
 }

@@ -182,12 +182,34 @@ TEST(DialogLayer, ModelessChildDialogs) {
   EXPECT_NE(first.m_hWnd, second.m_hWnd);
   EXPECT_EQ(parent, ::GetParent(first.m_hWnd));
   EXPECT_NE(nullptr, first.GetDlgItem(1101));
+  const HWND windows[] = {parent, first.m_hWnd, second.m_hWnd};
   ::DestroyWindow(parent);  // destroys the pages with it
+  for (HWND window : windows) EXPECT_EQ(nullptr, CWnd::FromHandle(window)) << "a destroyed window is forgotten";
   EXPECT_EQ(nullptr, first.m_hWnd);
   EXPECT_EQ(nullptr, second.m_hWnd);
   EXPECT_EQ(nullptr, host.m_hWnd);
 }
 
+TEST(DialogLayer, OneObjectPerWindowUntilItLetsGo) {
+  HWND window = ::CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, ::GetModuleHandleA(nullptr),
+                                nullptr);
+  ASSERT_NE(nullptr, window);
+  const LONG_PTR originalProc = ::GetWindowLongPtrA(window, GWLP_WNDPROC);
+  {
+    CWnd object;
+    ASSERT_TRUE(object.SubclassWindow(window));
+    EXPECT_EQ(&object, CWnd::FromHandle(window));
+    CWnd second;
+    EXPECT_FALSE(second.SubclassWindow(window));
+  }
+  EXPECT_EQ(nullptr, CWnd::FromHandle(window)) << "the object's end lets go of the window";
+  CWnd again;
+  ASSERT_TRUE(again.SubclassWindow(window));
+  EXPECT_EQ(window, again.UnsubclassWindow());
+  EXPECT_EQ(nullptr, CWnd::FromHandle(window));
+  EXPECT_EQ(originalProc, ::GetWindowLongPtrA(window, GWLP_WNDPROC));
+  ::DestroyWindow(window);
+}
 
 // A modal dialog that ends itself once initialised, optionally after running
 // another dialog modally from inside its own modal loop.
