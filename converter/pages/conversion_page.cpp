@@ -66,6 +66,8 @@ BOOL CConversionPage::OnInitDialog() {
   STARTUP_MARK("page: accessible names");
   RestoreSettings();
   STARTUP_MARK("page: stored settings and texts");
+  // The stored last used box, so typing right after start goes where it went last time.
+  FocusLastUsedBox();
   AddUnitButtonTips();
   STARTUP_MARK("page: focus, button tips");
   FillDecimalsList();
