@@ -162,24 +162,30 @@ int Breakdown(int starts) {
   return 0;
 }
 
-// This tree's converter against another build of it (a path), started alternately.
-int Versus(int starts, const char* other) {
-  const std::string converter = BesideMe("qtra.exe");
-  std::vector<double> ours, theirs;
-  TimeOneStart(converter, kMainTitlePrefix, ID_REMOTE_CLOSE);
-  TimeOneStart(other, kMainTitlePrefix, ID_REMOTE_CLOSE);
+struct Program {
+  std::string path;
+  const char* titlePrefix;
+  UINT closeCommand;
+};
+
+// Starts `a` and `b` alternately, after one warm-up start each so neither pays
+// for the first load of the system DLLs; false when a window never showed.
+bool TimeAlternately(const Program& a, const Program& b, int starts, std::vector<double>* aTimes,
+                     std::vector<double>* bTimes) {
+  TimeOneStart(b.path, b.titlePrefix, b.closeCommand);
+  TimeOneStart(a.path, a.titlePrefix, a.closeCommand);
   for (int i = 0; i < starts; ++i) {
-    double a = TimeOneStart(converter, kMainTitlePrefix, ID_REMOTE_CLOSE);
-    double b = TimeOneStart(other, kMainTitlePrefix, ID_REMOTE_CLOSE);
-    if (a < 0 || b < 0) {
+    const double aMs = TimeOneStart(a.path, a.titlePrefix, a.closeCommand);
+    const double bMs = TimeOneStart(b.path, b.titlePrefix, b.closeCommand);
+    if (aMs < 0 || bMs < 0) {
       printf("start %d: a window never showed\n", i + 1);
-      return 1;
+      return false;
     }
-    ours.push_back(a);
-    theirs.push_back(b);
+    aTimes->push_back(aMs);
+    bTimes->push_back(bMs);
+    printf("start %d: %.0f ms, %.0f ms\n", i + 1, aMs, bMs);
   }
-  printf("median over %d starts: qtra.exe %.0f ms, %s %.0f ms\n", starts, Median(ours), other, Median(theirs));
-  return 0;
+  return true;
 }
 
 }  // namespace
@@ -189,26 +195,20 @@ int main(int argc, char** argv) {
   int starts = argc > 1 ? atoi(argv[1]) : 9;
   if (starts < 1) starts = 1;
   if (argc > 2 && strcmp(argv[2], "breakdown") == 0) return Breakdown(starts);
-  if (argc > 3 && strcmp(argv[2], "versus") == 0) return Versus(starts, argv[3]);
-  const std::string converter = BesideMe("qtra.exe");
-  const std::string minimal = BesideMe("minimal_dialog.exe");
-  std::vector<double> converterTimes, minimalTimes;
-  // One warm-up start each, so neither pays for the first load of the system DLLs.
-  TimeOneStart(minimal, "Minimal Dialog", IDOK);
-  TimeOneStart(converter, kMainTitlePrefix, ID_REMOTE_CLOSE);
-  for (int i = 0; i < starts; ++i) {
-    double c = TimeOneStart(converter, kMainTitlePrefix, ID_REMOTE_CLOSE);
-    double m = TimeOneStart(minimal, "Minimal Dialog", IDOK);
-    if (c < 0 || m < 0) {
-      printf("start %d: a window never showed\n", i + 1);
-      return 1;
-    }
-    converterTimes.push_back(c);
-    minimalTimes.push_back(m);
-    printf("start %d: qtra %.0f ms, minimal %.0f ms\n", i + 1, c, m);
+  const Program converter = {BesideMe("qtra.exe"), kMainTitlePrefix, ID_REMOTE_CLOSE};
+  std::vector<double> converterTimes, otherTimes;
+  if (argc > 3 && strcmp(argv[2], "versus") == 0) {
+    // This tree's converter against another build of it (a path).
+    const Program other = {argv[3], kMainTitlePrefix, ID_REMOTE_CLOSE};
+    if (!TimeAlternately(converter, other, starts, &converterTimes, &otherTimes)) return 1;
+    printf("median over %d starts: qtra.exe %.0f ms, %s %.0f ms\n", starts, Median(converterTimes), argv[3],
+           Median(otherTimes));
+    return 0;
   }
+  const Program minimal = {BesideMe("minimal_dialog.exe"), "Minimal Dialog", IDOK};
+  if (!TimeAlternately(converter, minimal, starts, &converterTimes, &otherTimes)) return 1;
   double c = Median(converterTimes);
-  double m = Median(minimalTimes);
+  double m = Median(otherTimes);
   const double kSplashWaitMs = 100;
   printf("median over %d starts: qtra %.0f ms, minimal dialog %.0f ms, ratio to minimal + %.0f ms: %.2f\n", starts, c,
          m, kSplashWaitMs, c / (m + kSplashWaitMs));

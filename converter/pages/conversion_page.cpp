@@ -51,6 +51,11 @@ HWND CConversionPage::Control(int id) const {
   return m_controls[slot];
 }
 
+void CConversionPage::PostNcDestroy() {
+  for (HWND& control : m_controls) control = nullptr;
+  CTabPage::PostNcDestroy();
+}
+
 void CConversionPage::ValueName(const char* word, char* name, size_t nameSize) const {
   snprintf(name, nameSize, "%s%s", m_category.registryPrefix, word);
 }

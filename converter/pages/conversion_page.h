@@ -45,6 +45,9 @@ class CConversionPage : public CTabPage {
   virtual void InitCategoryControls() {}
   virtual void RefreshCategoryNotes() {}
 
+  // The controls went with the window.
+  void PostNcDestroy() override;
+
   // The page's text buffer: typed text, then each result text in turn.
   char* TextBuffer() { return m_text; }
   static constexpr size_t kTextBufferSize = kResultTextSize;

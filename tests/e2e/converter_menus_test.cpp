@@ -8,16 +8,14 @@
 #include <string>
 
 #include "common/product.h"
+#include "converter/app/tray_icon.h"
+#include "converter/resources/resource.h"
 #include "converter/support/web_addresses.h"
 #include "tests/harness/test_support.h"
 
 namespace {
 
 const std::string kOptions = qtest::ProductSubKey("Options");
-const UINT kTrayMessage = WM_APP + 100;
-const int kUseTray = 32772;
-const int kHideAtStartup = 32773;
-const int kHide = 32774;
 
 // The converter's main window, visible or not.
 HWND FindMain(DWORD processId) {
@@ -36,7 +34,7 @@ HWND FindMain(DWORD processId) {
 
 bool Visible(HWND window) { return ::IsWindowVisible(window) != 0; }
 
-void TrayClick(HWND main, UINT mouseMessage) { ::PostMessageA(main, kTrayMessage, 1, mouseMessage); }
+void TrayClick(HWND main, UINT mouseMessage) { ::PostMessageA(main, TrayCallbackMessage, 1, mouseMessage); }
 
 // A popup menu of process `processId` on screen.
 bool PopupMenuShown(DWORD processId) {
@@ -67,7 +65,7 @@ TEST(ConverterMenus, TrayModeHideAndStartupHiding) {
 
     // Tray mode (the default): Hide takes the window off the screen; a left
     // click on the tray icon brings it back, a second one hides it again.
-    qtest::PostCommand(main, kHide);
+    qtest::PostCommand(main, ID_HIDE);
     EXPECT_TRUE(qtest::WaitUntil([&] { return !Visible(main); }, 5000));
     TrayClick(main, WM_LBUTTONUP);
     EXPECT_TRUE(qtest::WaitUntil([&] { return Visible(main) && !::IsIconic(main); }, 5000));
@@ -81,12 +79,12 @@ TEST(ConverterMenus, TrayModeHideAndStartupHiding) {
     // waits for its own outcome, so a slow restore cannot overtake a later Hide.
     const auto minimisedOnTaskbar = [&] { return Visible(main) && ::IsIconic(main); };
     const auto restored = [&] { return Visible(main) && !::IsIconic(main); };
-    qtest::PostCommand(main, kUseTray);
+    qtest::PostCommand(main, ID_OPTIONS_USE_TRAY);
     ::PostMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     EXPECT_TRUE(qtest::WaitUntil(minimisedOnTaskbar, 5000));
     ::ShowWindowAsync(main, SW_RESTORE);
     EXPECT_TRUE(qtest::WaitUntil(restored, 5000));
-    qtest::PostCommand(main, kHide);
+    qtest::PostCommand(main, ID_HIDE);
     EXPECT_TRUE(qtest::WaitUntil(minimisedOnTaskbar, 5000)) << "Hide only minimises in taskbar mode";
     ::ShowWindowAsync(main, SW_RESTORE);
     EXPECT_TRUE(qtest::WaitUntil(restored, 5000));
@@ -95,9 +93,9 @@ TEST(ConverterMenus, TrayModeHideAndStartupHiding) {
     EXPECT_TRUE(restored()) << "no tray clicks in taskbar mode";
 
     // Back to tray mode, with start-up hiding; the close box stores both.
-    qtest::PostCommand(main, kUseTray);
-    qtest::PostCommand(main, kHideAtStartup);
-    qtest::PostCommand(main, kHide);
+    qtest::PostCommand(main, ID_OPTIONS_USE_TRAY);
+    qtest::PostCommand(main, ID_OPTIONS_HIDE_AT_STARTUP);
+    qtest::PostCommand(main, ID_HIDE);
     EXPECT_TRUE(qtest::WaitUntil([&] { return !Visible(main); }, 5000)) << "tray mode is on again";
     TrayClick(main, WM_LBUTTONUP);
     EXPECT_TRUE(qtest::WaitUntil([&] { return Visible(main); }, 5000));
@@ -120,8 +118,8 @@ TEST(ConverterMenus, TrayModeHideAndStartupHiding) {
     EXPECT_TRUE(qtest::WaitUntil([&] { return Visible(main); }, 5000));
 
     // File > Exit keeps the stored options, whatever changed since the start.
-    qtest::PostCommand(main, kUseTray);
-    qtest::PostCommand(main, kHideAtStartup);
+    qtest::PostCommand(main, ID_OPTIONS_USE_TRAY);
+    qtest::PostCommand(main, ID_OPTIONS_HIDE_AT_STARTUP);
     qtest::PostCommand(main, 32771);
     ASSERT_TRUE(qtra.WaitForExit(30000));
   }
@@ -138,9 +136,9 @@ TEST(ConverterMenus, MenuTextsAsBuilt) {
   HMENU menu = ::LoadMenuA(program, MAKEINTRESOURCEA(141));
   ASSERT_NE(nullptr, menu);
   EXPECT_EQ("E&xit", MenuText(menu, 32771));
-  EXPECT_EQ("Use &Tray instead of Taskbar", MenuText(menu, kUseTray));
-  EXPECT_EQ("&Hide in Tray at Startup if [Use Tray] is Checked", MenuText(menu, kHideAtStartup));
-  EXPECT_EQ("H&ide", MenuText(menu, kHide));
+  EXPECT_EQ("Use &Tray instead of Taskbar", MenuText(menu, ID_OPTIONS_USE_TRAY));
+  EXPECT_EQ("&Hide in Tray at Startup if [Use Tray] is Checked", MenuText(menu, ID_OPTIONS_HIDE_AT_STARTUP));
+  EXPECT_EQ("H&ide", MenuText(menu, ID_HIDE));
   EXPECT_EQ("&Help", MenuText(menu, 32775));
   EXPECT_EQ("&ReadMe", MenuText(menu, 32776));
   EXPECT_EQ("&Manual", MenuText(menu, 32777));
@@ -149,7 +147,7 @@ TEST(ConverterMenus, MenuTextsAsBuilt) {
   EXPECT_EQ(std::string("&Email:\t") + kEmailPageUrl, MenuText(menu, 32780));
   EXPECT_EQ("&Phone:\tMarlowbrook...", MenuText(menu, 32781));
   EXPECT_EQ("&About", MenuText(menu, 32782));
-  EXPECT_FALSE(::GetMenuState(menu, kUseTray, MF_BYCOMMAND) & MF_CHECKED);
+  EXPECT_FALSE(::GetMenuState(menu, ID_OPTIONS_USE_TRAY, MF_BYCOMMAND) & MF_CHECKED);
   char text[64] = {};
   ::GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
   EXPECT_STREQ("&File", text);

@@ -9,15 +9,12 @@
 #include <string>
 
 #include "common/product.h"
+#include "converter/resources/resource.h"
 #include "tests/harness/test_support.h"
 
 namespace {
 
 const UINT kIconId = 1;
-const int kFileExit = 32771;
-const int kUseTray = 32772;
-const int kHide = 32774;
-const int kAbout = 32782;
 const int kLengthInches = 1046;
 const std::string kOptions = qtest::ProductSubKey("Options");
 
@@ -79,7 +76,7 @@ TEST(ConverterTray, IconOfTrayModeHideAndTheOptionThatRemovesIt) {
   ASSERT_NE(nullptr, qtest::FindTaskbar()) << "the tests run on a desktop with a taskbar";
 
   // Hide leaves the icon as the way back; its left click toggles the window.
-  Command(main, kHide);
+  Command(main, ID_HIDE);
   EXPECT_TRUE(qtra.WaitHidden());
   EXPECT_TRUE(qtra.IconShown());
   ASSERT_TRUE(qtra.ClickIcon());
@@ -90,13 +87,13 @@ TEST(ConverterTray, IconOfTrayModeHideAndTheOptionThatRemovesIt) {
   EXPECT_TRUE(qtra.WaitShownInFront());
 
   // Tray mode off: the icon goes at once and Hide only minimises.
-  Command(main, kUseTray);
+  Command(main, ID_OPTIONS_USE_TRAY);
   EXPECT_FALSE(qtra.IconShown());
-  Command(main, kHide);
+  Command(main, ID_HIDE);
   EXPECT_TRUE(qtest::WaitUntil([&] { return ::IsIconic(main) != 0; }, 5000));
   EXPECT_TRUE(Visible(main));
   ::ShowWindow(main, SW_RESTORE);
-  Command(main, kUseTray);
+  Command(main, ID_OPTIONS_USE_TRAY);
   EXPECT_TRUE(qtra.IconShown()) << "tray mode on again adds the icon at once";
 
   // A shell that lost the icon announces itself; the icon comes back.
@@ -120,7 +117,7 @@ TEST(ConverterTray, RightClickPopupExitsWithoutSavingAndNotOverTheAboutBox) {
   ASSERT_TRUE(qtra.WaitForIcon());
   ASSERT_TRUE(qtest::SetText(qtest::FindControl(main, kLengthInches), "5"));
 
-  qtest::PostCommand(main, kAbout);
+  qtest::PostCommand(main, ID_HELP_ABOUT);
   HWND about = qtest::WaitForWindow("About Quantara", qtra.Program().Id(), 10000);
   ASSERT_NE(nullptr, about);
   ASSERT_TRUE(qtra.ClickIcon(true));
@@ -155,9 +152,9 @@ TEST(ConverterTray, StartedHiddenOnlyTheIconShows) {
   EXPECT_TRUE(qtra.WaitShownInFront());
 
   // Hidden again, then ended by File > Exit.
-  Command(main, kHide);
+  Command(main, ID_HIDE);
   EXPECT_TRUE(qtra.WaitHidden());
-  qtest::PostCommand(main, kFileExit);
+  qtest::PostCommand(main, ID_FILE_EXIT);
   ASSERT_TRUE(qtra.Program().WaitForExit(30000));
   EXPECT_FALSE(qtra.IconShown()) << "no icon left by File > Exit from the tray";
 }

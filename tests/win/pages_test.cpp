@@ -186,6 +186,16 @@ TEST_F(PageTest, EveryKeystrokeIsAFullConversionOnEveryPage) {
   }
 }
 
+TEST_F(PageTest, APageObjectBuiltAgainWritesToItsNewBoxes) {
+  Open(kCategoryLength);
+  Paste(kFeet, "2");
+  ::DestroyWindow(m_page->m_hWnd);
+  ASSERT_TRUE(m_page->CreatePage(&m_tabs));
+  Pump();
+  Paste(kFeet, "3");
+  ExpectConverted(kFeet, 3);
+}
+
 TEST_F(PageTest, TypedTextsReadAsNumbers) {
   Store("NoTrailingZeros", "0");
   Open(kCategoryLength);
