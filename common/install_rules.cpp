@@ -15,68 +15,151 @@ bool SameWord(const char* word, size_t length, const char* expected) {
   return true;
 }
 
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+const char* WordEnd(const char* at) {
+  while (*at != '\0' && !IsBlank(*at)) ++at;
+  return at;
+}
+
 bool StartsWithFolderSwitch(const char* word) {
   const size_t length = sizeof kFolderSwitch - 1;
   return strlen(word) >= length && SameWord(word, length, kFolderSwitch);
 }
 
-
-// Whether the words before any "/D=" hold "/S": a bad line that asked for
-// silence still gets no window.
+// "/S" anywhere, after "/D=" too: a bad line that asked for silence still gets no window.
 bool AsksForSilence(const char* at) {
   for (;;) {
-    while (*at == ' ' || *at == '\t') ++at;
-    if (*at == '\0' || StartsWithFolderSwitch(at)) return false;
-    const char* end = at;
-    while (*end != '\0' && *end != ' ' && *end != '\t') ++end;
+    while (IsBlank(*at)) ++at;
+    if (*at == '\0') return false;
+    const char* end = WordEnd(at);
     if (SameWord(at, static_cast<size_t>(end - at), kSilentSwitch)) return true;
     at = end;
   }
 }
+
+InstallerCommand Bad(const char* line, const char* word, size_t length) {
+  InstallerCommand bad = {kActionBadArgument, AsksForSilence(line), "", static_cast<size_t>(word - line), length};
+  return bad;
+}
+
+// The folder of "/D=" at `at` (the switch itself, perhaps after a quote) into
+// `command`. Null when it is taken, else the word that does not fit.
+const char* ReadFolderSwitch(const char* at, InstallerCommand* command, size_t* badLength) {
+  const bool quotedSwitch = at[0] == '"';
+  const char* value = at + (quotedSwitch ? 1 : 0) + sizeof kFolderSwitch - 1;
+  size_t length = strlen(value);
+  while (length > 0 && IsBlank(value[length - 1])) --length;
+  *badLength = sizeof kFolderSwitch - 1 + (quotedSwitch ? 1 : 0);
+  // A path holds no "/" after a blank: that is a switch, and "/D=" must come last.
+  for (size_t i = 1; i < length; ++i) {
+    if (IsBlank(value[i - 1]) && value[i] == '/') {
+      *badLength = static_cast<size_t>(WordEnd(value + i) - (value + i));
+      return value + i;
+    }
+  }
+  const bool quotedValue = !quotedSwitch && length >= 2 && value[0] == '"' && value[length - 1] == '"';
+  if (quotedSwitch || quotedValue) {
+    if (length == 0 || value[length - 1] != '"') return at;
+    --length;
+    if (quotedValue) ++value, --length;
+  }
+  if (length == 0 || length >= sizeof command->folder || memchr(value, '"', length) != nullptr) return at;
+  for (size_t i = 0; i < length; ++i) command->folder[i] = value[i] == '/' ? '\\' : value[i];
+  command->folder[length] = '\0';
+  return nullptr;
+}
 }  // namespace
 
 InstallerCommand ParseInstallerCommand(const char* line) {
-  InstallerCommand command = {kActionInstall, false, ""};
+  InstallerCommand command = {kActionInstall, false, "", 0, 0};
   if (line == nullptr) return command;
-  const InstallerCommand bad = {kActionBadArgument, AsksForSilence(line), ""};
-  bool first = true;
+  const char* folderSwitch = nullptr;
+  const char* stageWord = nullptr;
+  size_t stageLength = 0;
+  int words = 0;  // the words that are no switch
   const char* at = line;
   for (;;) {
-    while (*at == ' ' || *at == '\t') ++at;
+    while (IsBlank(*at)) ++at;
     if (*at == '\0') break;
-    if (StartsWithFolderSwitch(at)) {
-      // The rest of the line, unquoted, as the folder: trailing blanks are not part of it.
-      const char* value = at + sizeof kFolderSwitch - 1;
-      size_t length = strlen(value);
-      while (length > 0 && (value[length - 1] == ' ' || value[length - 1] == '\t')) --length;
-      if (command.action != kActionInstall || length == 0 || length >= sizeof command.folder) return bad;
-      memcpy(command.folder, value, length);
-      command.folder[length] = '\0';
+    if (StartsWithFolderSwitch(at) || (at[0] == '"' && StartsWithFolderSwitch(at + 1))) {
+      size_t badLength = 0;
+      const char* bad = ReadFolderSwitch(at, &command, &badLength);
+      if (bad != nullptr) return Bad(line, bad, badLength);
+      folderSwitch = at;
       break;
     }
-    const char* end = at;
-    while (*end != '\0' && *end != ' ' && *end != '\t') ++end;
+    const char* end = WordEnd(at);
     const size_t length = static_cast<size_t>(end - at);
     if (SameWord(at, length, kSilentSwitch)) {
       command.silent = true;
     } else if (at[0] == '/') {
-      return bad;
-    } else if (first && SameWord(at, length, kUninstallArgument)) {
-      command.action = kActionUninstallRelay;
-    } else if (first && SameWord(at, length, kUninstallRelayArgument)) {
-      command.action = kActionUninstall;
+      return Bad(line, at, length);
+    } else {
+      ++words;
+      stageWord = at;
+      stageLength = length;
     }
-    first = false;
     at = end;
   }
-  if (command.folder[0] != '\0' && !command.silent) return bad;
+  if (words == 1 && SameWord(stageWord, stageLength, kUninstallArgument)) {
+    command.action = kActionUninstallRelay;
+  } else if (words == 1 && SameWord(stageWord, stageLength, kUninstallRelayArgument)) {
+    command.action = kActionUninstall;
+  }
+  // The folder names what a silent install installs into, or what the relay's
+  // copy removes; the relay itself acts on its own folder.
+  if (folderSwitch != nullptr && (command.action == kActionUninstallRelay ||
+                                  (command.action == kActionInstall && !command.silent))) {
+    return Bad(line, folderSwitch, sizeof kFolderSwitch - 1);
+  }
   return command;
 }
 
-UninstallOutcome JudgeUninstall(bool folderGone, bool anythingLeft, bool uninstallerLeft) {
+const char* const kStagedSuffix = ".qtranew";
+const char* const kBackupSuffix = ".qtraold";
+
+namespace {
+const char* const kOurFiles[] = {
+    kConverterFileName, kHelpPageFileName, kReadMeFileName, "README.ICO",        kManualFileName,
+    "MANUAL.ICO",       "UNINSTL.ICO",     kInstallerFileName, kPictureFileName, kSupportFormFileName,
+    kShortcutTempFileName,
+};
+// The payload's files come staged and backed up too; the converter's own do not.
+const size_t kPayloadFileCount = 8;
+
+bool SameNameNoCase(const char* a, size_t length, const char* b) { return SameWord(a, length, b); }
+}  // namespace
+
+bool IsOurProgramFile(const char* name) {
+  if (name == nullptr) return false;
+  const size_t length = strlen(name);
+  for (size_t i = 0; i < sizeof kOurFiles / sizeof kOurFiles[0]; ++i) {
+    const char* ours = kOurFiles[i];
+    const size_t base = strlen(ours);
+    if (length == base && SameNameNoCase(name, length, ours)) return true;
+    if (i >= kPayloadFileCount || length <= base || !SameNameNoCase(name, base, ours)) continue;
+    if (SameNameNoCase(name + base, length - base, kStagedSuffix) ||
+        SameNameNoCase(name + base, length - base, kBackupSuffix))
+      return true;
+  }
+  return false;
+}
+
+FolderContents JudgeFolderContents(const FolderEntryName* entries, size_t count) {
+  FolderContents contents = kContentsEmpty;
+  for (size_t i = 0; i < count; ++i) {
+    if (entries[i].isFolder || !IsOurProgramFile(entries[i].name)) return kContentsForeign;
+    contents = kContentsOurs;
+  }
+  return contents;
+}
+
+UninstallOutcome JudgeUninstall(bool folderGone, bool oursLeft, bool othersLeft, bool uninstallerLeft) {
   if (folderGone) return {kUninstallComplete, true, true};
-  if (!anythingLeft) return {kUninstallFolderKept, true, true};
-  return {kUninstallFilesKept, !uninstallerLeft, false};
+  if (oursLeft) return {kUninstallFilesKept, !uninstallerLeft, false};
+  if (othersLeft) return {kUninstallOthersKept, true, true};
+  return {kUninstallFolderKept, true, true};
 }
 
 bool FormatUninstallReport(const UninstallOutcome& outcome, const char* product, const char* folder,
@@ -99,6 +182,12 @@ bool FormatUninstallReport(const UninstallOutcome& outcome, const char* product,
                          "programs using it, then delete the folder by hand%s",
                          product, folder, left,
                          outcome.removeEntry ? "." : ", or run the UnInstall again.");
+      break;
+    case kUninstallOthersKept:
+      written = snprintf(out, size,
+                         "%s has been UnInstalled, and its settings removed. Its folder:\n%s\nwas kept because it "
+                         "holds other files, which are not part of %s:\n%s",
+                         product, folder, product, left);
       break;
   }
   if (written < 0 || static_cast<size_t>(written) >= size) {

@@ -89,11 +89,27 @@ bool IsSameOrInside(const char* path, const char* folder) {
   return pathLength == folderLength || p[folderLength] == '\\';
 }
 
-FolderVerdict JudgeProgramFolder(const char* fullPath, const char* const* protectedFolders, size_t count) {
+FolderVerdict JudgeFolderText(const char* path) {
+  if (path == nullptr || path[0] == '\0') return kFolderIsRelative;
+  bool unc = false;
+  PlainForm(path, &unc);
+  if (unc) return kFolderIsNetwork;
+  return IsAbsolutePath(path) ? kFolderUsable : kFolderIsRelative;
+}
+
+FolderVerdict JudgeProgramFolder(const char* fullPath, const char* const* heldFolders, size_t heldCount,
+                                 const char* const* enclosingFolders, size_t enclosingCount) {
   if (IsRootPath(fullPath)) return kFolderIsRoot;
-  for (size_t i = 0; i < count; ++i) {
-    const char* guarded = protectedFolders[i];
+  for (size_t i = 0; i < heldCount; ++i) {
+    const char* guarded = heldFolders[i];
     if (guarded != nullptr && guarded[0] != '\0' && IsSameOrInside(guarded, fullPath)) return kFolderIsProtected;
+  }
+  for (size_t i = 0; i < enclosingCount; ++i) {
+    const char* guarded = enclosingFolders[i];
+    if (guarded == nullptr || guarded[0] == '\0') continue;
+    if (IsSameOrInside(guarded, fullPath) || IsSameOrInside(fullPath, guarded)) return kFolderIsProtected;
   }
   return kFolderUsable;
 }
+
+bool IsSameFolder(const char* a, const char* b) { return IsSameOrInside(a, b) && IsSameOrInside(b, a); }

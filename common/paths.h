@@ -22,10 +22,21 @@ bool IsSameOrInside(const char* path, const char* folder);
 
 enum FolderVerdict {
   kFolderUsable,
+  kFolderIsRelative,   // not a full path: it would mean whatever the working folder is
+  kFolderIsNetwork,    // a folder on a share ("\\server\share\...")
   kFolderIsRoot,       // a drive or share root, or not a full path
-  kFolderIsProtected,  // one of `protectedFolders`, or a folder holding one
+  kFolderIsProtected,  // a folder the system or the user keeps, or a folder holding one
 };
 
-// Whether a resolved full path may serve as a program folder, the one folder
-// an uninstall deletes whole.
-FolderVerdict JudgeProgramFolder(const char* fullPath, const char* const* protectedFolders, size_t count);
+// What the typed text of a folder says before it is resolved: relative,
+// network, or (kFolderUsable) a full local path.
+FolderVerdict JudgeFolderText(const char* path);
+
+// Whether a resolved full path may serve as a program folder. Neither one of
+// `heldFolders` nor a folder holding one may be; nor may `enclosingFolders`, a
+// folder holding one, or any folder inside one.
+FolderVerdict JudgeProgramFolder(const char* fullPath, const char* const* heldFolders, size_t heldCount,
+                                 const char* const* enclosingFolders = nullptr, size_t enclosingCount = 0);
+
+// True when both name the same folder (IsSameOrInside both ways).
+bool IsSameFolder(const char* a, const char* b);

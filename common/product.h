@@ -34,7 +34,7 @@ constexpr const char kFirstRunArgument[] = "InstallingTheProgram";
 constexpr const char kUninstallArgument[] = "UnInstall";
 constexpr const char kUninstallRelayArgument[] = "UnInstall2";
 // Switches of the installer, compared without case: silent, and the folder
-// ("/D=<folder>", last on the line, unquoted).
+// ("/D=<folder>", last on the line; one pair of quotes around it is dropped).
 constexpr const char kSilentSwitch[] = "/S";
 constexpr const char kFolderSwitch[] = "/D=";
 // The log of a silent run, in the user's temporary folder.
@@ -46,3 +46,14 @@ constexpr const char kInstallerFileName[] = "qtrasx.exe";
 constexpr const char kHelpPageFileName[] = "qtrahelp.htm";
 constexpr const char kReadMeFileName[] = "README.TXT";
 constexpr const char kManualFileName[] = "MANUAL.TXT";
+// Written into the program folder by the converter itself.
+constexpr const char kPictureFileName[] = "bg_sky.jpg";
+constexpr const char kSupportFormFileName[] = "email_ts.htm";
+// The installer saves each shortcut here in the program folder before moving it into place.
+constexpr const char kShortcutTempFileName[] = "tmp";
+
+// The running converter: the mutex it holds for its whole run, and the
+// property that marks its main window (set before the window is published in
+// "TransHandle", so the installer finds a converter that is still starting).
+constexpr const char kConverterMutexName[] = "Marlowbrook.Quantara.Converter";
+constexpr const char kConverterWindowMark[] = "Marlowbrook.Quantara.MainWindow";

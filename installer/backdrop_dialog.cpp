@@ -8,11 +8,13 @@
 #include <cstring>
 
 #include "common/file_safety.h"
+#include "common/install_rules.h"
 #include "common/registry.h"
 #include "common/strings.h"
 #include "common/ui_helpers.h"
 #include "installer/converter_closing.h"
 #include "installer/folders.h"
+#include "installer/install_plan.h"
 #include "installer/installer_state.h"
 #include "installer/payload.h"
 #include "installer/shortcuts.h"
@@ -50,9 +52,10 @@ BOOL CBackdropDlg::OnInitDialog() {
   InitDriveFolders();
   CloseRunningConverter(m_hWnd);
 
-  if (_stricmp(g_state.commandLine, kUninstallArgument) == 0) {
+  const InstallerAction action = ParseInstallerCommand(g_state.commandLine).action;
+  if (action == kActionUninstallRelay) {
     RunUninstallRelay();
-  } else if (_stricmp(g_state.commandLine, kUninstallRelayArgument) == 0) {
+  } else if (action == kActionUninstall) {
     ShowStage("%s UnInstalling", ID_UNINSTALL_START);
   } else {
     ShowStage("%s Installation", ID_INSTALL_START);
@@ -86,8 +89,13 @@ void CBackdropDlg::RunUninstallRelay() {
   PumpMessagesFor(128);
   char temporary[kPathSize];
   char copy[kPathSize];
-  if (CopyUninstallerOut(m_hWnd, copy, temporary)) {
-    ::ShellExecuteA(m_hWnd, "open", copy, kUninstallRelayArgument, temporary, SW_SHOW);
+  char folder[kPathSize];
+  char arguments[2 * kPathSize];
+  // The copy is told which installation to remove: the one this uninstaller belongs to.
+  if (CopyUninstallerOut(m_hWnd, copy, temporary, folder) &&
+      snprintf(arguments, sizeof arguments, "%s %s%s", kUninstallRelayArgument, kFolderSwitch, folder) <
+          static_cast<int>(sizeof arguments)) {
+    ::ShellExecuteA(m_hWnd, "open", copy, arguments, temporary, SW_SHOW);
   }
   EndDialog(IDCANCEL);
 }
@@ -101,10 +109,18 @@ void CBackdropDlg::RunInstallSequence() {
   }
   ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   BeginWaitCursor();
-  RemoveAllShortcuts(m_hWnd, true);
-  if (!CreateAllShortcuts(m_hWnd, g_state.programDir)) {
+  // The old links stay until the new ones are in place; a link that cannot be
+  // made undoes the whole installation, so the earlier one keeps working.
+  if (!g_plan.WriteShortcuts(m_hWnd)) {
+    EndWaitCursor();
     ::MessageBoxA(m_hWnd, "There was an error while creating the group.", kInstallCaption, MB_ICONERROR);
+    g_plan.Undo();
+    ::MessageBoxA(m_hWnd, "Conditions Prevented Proper Installation.", kInstallCaption, MB_ICONWARNING);
+    g_state.exitCode = kExitFileNotWritable;
+    EndDialog(IDCANCEL);
+    return;
   }
+  g_plan.Finish(m_hWnd);
   PumpMessagesFor(512);
   StartConverter();
   EndDialog(IDOK);

@@ -5,8 +5,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "common/file_safety.h"
+#include "common/install_rules.h"
 #include "common/strings.h"
 #include "installer/installer_state.h"
 
@@ -76,79 +79,130 @@ int CreateFolderPath(HWND owner, const char* path, int showMessages) {
 
 namespace {
 
-// The folders no installation may take over. The shell's user folders lie
-// inside the profile and are covered by it only for a folder holding them,
-// so they are listed as well.
-const int kProtectedFolderIds[] = {
-    CSIDL_WINDOWS,      CSIDL_SYSTEM,        CSIDL_PROFILE, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILES_COMMON,
-    CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA, CSIDL_COMMON_APPDATA,
-    CSIDL_PROGRAMS,     CSIDL_STARTMENU,     CSIDL_COMMON_DOCUMENTS,
+// The folders the system and the user keep. None may be a program folder, nor
+// a folder holding one; the Windows folder encloses too, so nothing inside it
+// may be one either. Program files and user folders enclose the default
+// proposals ({local application data}\Marlowbrook\qtra), so they do not.
+const int kWindowsFolderIds[] = {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_SYSTEMX86, CSIDL_FONTS};
+const int kKeptFolderIds[] = {
+    CSIDL_PROFILE, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILES_COMMON, CSIDL_PROGRAM_FILESX86,
+    CSIDL_PROGRAM_FILES_COMMONX86, CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_MYPICTURES, CSIDL_MYMUSIC,
+    CSIDL_MYVIDEO, CSIDL_FAVORITES, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA, CSIDL_PROGRAMS, CSIDL_STARTMENU,
+    CSIDL_STARTUP, CSIDL_SENDTO, CSIDL_TEMPLATES, CSIDL_RECENT, CSIDL_NETHOOD, CSIDL_PRINTHOOD, CSIDL_COOKIES,
+    CSIDL_HISTORY, CSIDL_INTERNET_CACHE, CSIDL_ADMINTOOLS, CSIDL_CDBURN_AREA, CSIDL_COMMON_APPDATA,
+    CSIDL_COMMON_DOCUMENTS, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_COMMON_PICTURES, CSIDL_COMMON_MUSIC,
+    CSIDL_COMMON_VIDEO, CSIDL_COMMON_PROGRAMS, CSIDL_COMMON_STARTMENU, CSIDL_COMMON_STARTUP, CSIDL_COMMON_FAVORITES,
+    CSIDL_COMMON_TEMPLATES, CSIDL_COMMON_ADMINTOOLS,
 };
-const size_t kProtectedCount = sizeof kProtectedFolderIds / sizeof kProtectedFolderIds[0];
+// The same folders as the environment names them: a 32-bit process on 64-bit
+// Windows learns the 64-bit Program Files only here.
+const char* const kWindowsVariables[] = {"SystemRoot", "windir"};
+const char* const kKeptVariables[] = {
+    "ProgramFiles", "ProgramFiles(x86)", "ProgramW6432", "CommonProgramFiles", "CommonProgramFiles(x86)",
+    "CommonProgramW6432", "USERPROFILE", "PUBLIC", "ALLUSERSPROFILE", "ProgramData", "APPDATA", "LOCALAPPDATA",
+};
+// Known folders that have no CSIDL number (Windows Vista and later).
+const GUID kKnownFolderIds[] = {
+    {0x374de290, 0x123f, 0x4565, {0x91, 0x64, 0x39, 0xc4, 0x92, 0x5e, 0x46, 0x7b}},  // Downloads
+    {0x4c5c32ff, 0xbb9d, 0x43b0, {0xb5, 0xb4, 0x2d, 0x72, 0xe5, 0x4e, 0xaa, 0xa4}},  // Saved Games
+    {0x56784854, 0xc6cb, 0x462b, {0x81, 0x69, 0x88, 0xe3, 0x50, 0xac, 0xb8, 0x82}},  // Contacts
+    {0xbfb9d5e0, 0xc6a9, 0x404c, {0xb2, 0xb2, 0xae, 0x6d, 0xb6, 0xaf, 0x49, 0x68}},  // Links
+    {0x7d1d3a04, 0xdebb, 0x4115, {0x95, 0xcf, 0x2f, 0x29, 0xda, 0x29, 0x20, 0xda}},  // Searches
+    {0xa520a1a4, 0x1780, 0x4ff6, {0xbd, 0x18, 0x16, 0x73, 0x43, 0xc5, 0xaf, 0x16}},  // AppData\LocalLow
+    {0xdfdf76a2, 0xc82a, 0x4d63, {0x90, 0x6a, 0x56, 0x44, 0xac, 0x45, 0x73, 0x85}},  // Public
+    {0x3d644c9b, 0x1fb8, 0x4f30, {0x9b, 0x45, 0xf6, 0x70, 0x23, 0x5f, 0x79, 0xc0}},  // Public Downloads
+};
+// Where those lie in a profile when the system cannot say (Windows XP).
+const char* const kProfileFolderNames[] = {"Downloads", "Saved Games", "Contacts", "Links", "Searches",
+                                           "AppData\\LocalLow", "Favorites", "Music", "Pictures", "Videos"};
 
-// Deletes what `path` holds, then `path` itself. `top` is where the folder
-// being deleted really lies; empty when the system cannot tell.
-bool DeleteInside(const char* path, const char* top) {
-  bool complete = true;
-  bool linkKept = false;
-  bool kept = false;  // an entry that would not go; the others still go
-  const bool listed = ForEachFolderEntry(path, [&](const WIN32_FIND_DATAA& entry) {
-    char child[kPathSize];
-    if (!JoinPath(child, path, entry.cFileName)) {
-      complete = false;
-      return false;
+typedef HRESULT(WINAPI* KnownFolderFunction)(REFGUID, DWORD, HANDLE, PWSTR*);
+
+class FolderList {
+ public:
+  void Add(const char* path) {
+    char full[kPathSize];
+    if (path[0] != '\0' && ResolveFullPath(path, full, sizeof full)) {
+      TrimTrailingBackslashes(full);
+      m_paths.push_back(full);
     }
-    const DWORD attributes = entry.dwFileAttributes;
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && entry.cFileName[0] == '.') return true;
-    char where[2 * kPathSize];
-    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-      // A link goes itself; what it points to is not ours. One that will not
-      // go (Wine cannot remove a folder link) keeps the folder, but the
-      // deletion of our own files goes on.
-      if (!DeleteEntryItself(child, attributes, top)) linkKept = true;
-    } else if (top[0] != '\0' && FinalPathOf(child, where, sizeof where) && !IsSameOrInside(where, top)) {
-      // It lies elsewhere without saying it is a link (a link under Wine,
-      // where deleting a file link deletes its target): left as it is.
-      linkKept = true;
-    } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-      if (!DeleteInside(child, top)) kept = true;
-    } else if (!::DeleteFileA(child)) {
-      kept = true;
-    }
-    return true;
-  });
-  return listed && complete && !kept && !linkKept && ::RemoveDirectoryA(path);
-}
+  }
+  void AddSpecial(int folderId) {
+    char path[kPathSize] = {};
+    if (::SHGetSpecialFolderPathA(nullptr, path, folderId, FALSE)) Add(path);
+  }
+  void AddVariable(const char* name) {
+    char path[kPathSize] = {};
+    const DWORD length = ::GetEnvironmentVariableA(name, path, sizeof path);
+    if (length > 0 && length < sizeof path) Add(path);
+  }
+  void AddKnown(const GUID& id) {
+    static const KnownFolderFunction known = reinterpret_cast<KnownFolderFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("shell32.dll"), "SHGetKnownFolderPath")));
+    PWSTR wide = nullptr;
+    if (known == nullptr || FAILED(known(id, 0, nullptr, &wide)) || wide == nullptr) return;
+    char path[kPathSize] = {};
+    if (::WideCharToMultiByte(CP_ACP, 0, wide, -1, path, sizeof path, nullptr, nullptr) > 0) Add(path);
+    ::CoTaskMemFree(wide);
+  }
+  void AddInProfile(const char* name) {
+    char profile[kPathSize] = {};
+    char path[kPathSize];
+    if (::SHGetSpecialFolderPathA(nullptr, profile, CSIDL_PROFILE, FALSE) && JoinPath(path, profile, name)) Add(path);
+  }
+  std::vector<const char*> Pointers() const {
+    std::vector<const char*> list;
+    for (const std::string& path : m_paths) list.push_back(path.c_str());
+    return list;
+  }
+
+ private:
+  std::vector<std::string> m_paths;
+};
 
 }  // namespace
 
 FolderVerdict CheckProgramFolder(const char* path, char* full) {
+  const FolderVerdict text = JudgeFolderText(path);
+  if (text != kFolderUsable) return text;
   char resolved[kPathSize];
-  // "C:" or "qtra" would mean whatever the working directory is at the time.
-  if (!IsAbsolutePath(path) || !ResolveFullPath(path, resolved, sizeof resolved)) return kFolderIsRoot;
+  if (!ResolveFullPath(path, resolved, sizeof resolved)) return kFolderIsRoot;
   TrimTrailingBackslashes(resolved);
   if (full != nullptr) CopyStringBounded(full, resolved, kPathSize);
-  char folders[kProtectedCount][kPathSize];
-  const char* list[kProtectedCount];
-  for (size_t i = 0; i < kProtectedCount; ++i) {
-    char special[kPathSize] = {};
-    if (!::SHGetSpecialFolderPathA(nullptr, special, kProtectedFolderIds[i], FALSE) ||
-        !ResolveFullPath(special, folders[i], kPathSize)) {
-      folders[i][0] = '\0';
-    }
-    list[i] = folders[i];
-  }
-  return JudgeProgramFolder(resolved, list, kProtectedCount);
+  FolderList windows;
+  for (int id : kWindowsFolderIds) windows.AddSpecial(id);
+  for (const char* name : kWindowsVariables) windows.AddVariable(name);
+  FolderList kept;
+  for (int id : kKeptFolderIds) kept.AddSpecial(id);
+  for (const char* name : kKeptVariables) kept.AddVariable(name);
+  for (const GUID& id : kKnownFolderIds) kept.AddKnown(id);
+  for (const char* name : kProfileFolderNames) kept.AddInProfile(name);
+  const std::vector<const char*> held = kept.Pointers();
+  const std::vector<const char*> enclosing = windows.Pointers();
+  return JudgeProgramFolder(resolved, held.data(), held.size(), enclosing.data(), enclosing.size());
 }
 
-int DeleteFolderTree(const char* path) {
+int RemoveProgramFiles(const char* path) {
   char full[kPathSize];
   if (CheckProgramFolder(path, full) != kFolderUsable) return 0;
   DWORD attributes = ::GetFileAttributesA(full);
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return 0;
   char top[2 * kPathSize];
   if (!FinalPathOf(full, top, sizeof top)) top[0] = '\0';
-  return DeleteInside(full, top) ? 1 : 0;
+  ForEachFolderEntry(full, [&](const WIN32_FIND_DATAA& entry) {
+    const DWORD kind = entry.dwFileAttributes;
+    // Only our own files go; a folder is never one of them.
+    if (!IsOurProgramFile(entry.cFileName) || ((kind & FILE_ATTRIBUTE_DIRECTORY) && !(kind & FILE_ATTRIBUTE_REPARSE_POINT))) {
+      return true;
+    }
+    char child[kPathSize];
+    if (!JoinPath(child, full, entry.cFileName)) return true;
+    // A link goes itself, never what it points to; an entry that lies
+    // elsewhere without saying it is a link (Wine) stays.
+    DeleteEntryItself(child, kind, top);
+    return true;
+  });
+  return ::RemoveDirectoryA(full) ? 1 : 0;
 }
 
 bool ForEachFolderEntry(const char* folder, const std::function<bool(const WIN32_FIND_DATAA&)>& visit) {

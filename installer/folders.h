@@ -18,12 +18,12 @@ int GetSpecialFolderByItemList(int folderId, char* path);
 // The working directory is left as it was.
 int CreateFolderPath(HWND owner, const char* path, int showMessages);
 
-// Deletes `path` and everything below it, except folders whose names begin with
-// a dot; an entry that will not go is left and the others still go. Nonzero
-// when the folder itself was removed. A folder that
-// `CheckProgramFolder` refuses is left alone; links inside are removed
-// themselves, never followed, and nothing outside the folder is touched.
-int DeleteFolderTree(const char* path);
+// Deletes our own files from the program folder `path` (IsOurProgramFile),
+// then the folder itself once nothing else is left in it. Anything else stays,
+// sub-folders included; a file that will not go is left and the others still
+// go. Nonzero when the folder was removed. A folder that `CheckProgramFolder`
+// refuses is left alone; a link is removed itself, never followed.
+int RemoveProgramFiles(const char* path);
 
 // Calls `visit` with each entry directly in `folder` but "." and "..", until it
 // returns false. False when the folder cannot be listed.
@@ -34,7 +34,9 @@ bool ForEachFolderEntry(const char* folder, const std::function<bool(const WIN32
 // when the folder cannot be read.
 int ListFolderEntries(const char* folder, char* out, size_t size);
 
-// Whether `path` may be a program folder: resolved to its full path (into
-// `full`, kPathSize, when given), it must not be a drive or share root nor the
-// Windows, system, program or profile folders or a folder holding them.
+// Whether `path` may be a program folder: a full local path that, resolved to
+// its full path (into `full`, kPathSize, when given), is no drive root, no
+// folder the system or the user keeps (Windows and what lies inside it, both
+// Program Files folders, the profile and its known folders, the public
+// folders) and holds none of them.
 FolderVerdict CheckProgramFolder(const char* path, char* full);

@@ -7,13 +7,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/install_rules.h"
 #include "common/registry.h"
 #include "common/strings.h"
 #include "installer/folders.h"
 #include "installer/install_modes.h"
+#include "installer/install_plan.h"
 #include "installer/installer_state.h"
-#include "installer/payload.h"
-#include "installer/uninstall_entry.h"
 #include "resource.h"
 
 BEGIN_MESSAGE_TABLE(CLocationDlg, CDialog)
@@ -180,22 +180,9 @@ void CLocationDlg::OnNext() {
     ::MessageBoxA(m_hWnd, "The Path you Specified is to long.", kInstallCaption, MB_ICONERROR);
     return;
   }
-  // A typed full path is taken resolved, so "." and ".." cannot hide a root.
-  char full[kPathSize] = {};
-  if (IsAbsolutePath(folder)) {
-    if (CheckProgramFolder(folder, full) != kFolderUsable) {
-      ShowMessage(m_hWnd, kInstallCaption, MB_ICONERROR,
-                  "The Folder you Specified:\n%s\nis the root of a drive or share, or a folder of Windows or of your "
-                  "user profile. An UnInstall removes the whole folder.\n\nPlease select a folder of its own for %s.",
-                  folder, kProductName);
-      return;
-    }
-    if (strlen(full) > kMaxTargetLength) {
-      ::MessageBoxA(m_hWnd, "The Path you Specified is to long.", kInstallCaption, MB_ICONERROR);
-      return;
-    }
-    CopyStringBounded(g_state.targetFolder, full, sizeof g_state.targetFolder);
-  }
+  // Taken resolved, so "." and ".." cannot hide a root.
+  const char* reason = "";
+  if (CInstallPlan::CheckFolder(m_hWnd, folder, g_state.targetFolder, &reason) != kExitSuccess) return;
   if (_stricmp(g_state.targetFolder, g_state.sourceFolder) == 0) {
     ::MessageBoxA(m_hWnd,
                   "You can not install from the same directory that you are installing to.\n\nPlease select a "
@@ -203,24 +190,8 @@ void CLocationDlg::OnNext() {
                   kInstallCaption, MB_ICONINFORMATION);
     return;
   }
-  if (!CreateFolderPath(m_hWnd, g_state.targetFolder, 1) || !PathExists(g_state.targetFolder)) {
-    ShowMessage(m_hWnd, kInstallCaption, MB_ICONERROR, "The Path to the Folder you Specified:\n%s\ncould not be created.\n",
-                g_state.targetFolder);
-    ShowPermissionsAdvice(m_hWnd);
-    return;
-  }
-  CopyStringBounded(g_state.programDir, g_state.targetFolder, sizeof g_state.programDir);
-  WriteRegString(kConfigureKey, kProgramDirValue, g_state.targetFolder, ProductRegKey);
-  BeginWaitCursor();
-
-  // Leave the target folder, so nothing holds it as working directory.
-  char root[4] = {g_state.sourceFolder[0], ':', '\\', '\0'};
-  _chdir(root);
-
-  if (!InstallPayload(m_hWnd)) {
-    EndDialog(IDCANCEL);
-    return;
-  }
-  WriteUninstallEntry(g_state.programDir);
-  EndDialog(IDOK);
+  const int written = g_plan.WriteProgram(m_hWnd);
+  // A folder that could not be made leaves the page open for another.
+  if (written == kExitFolderNotCreatable) return;
+  EndDialog(written == kExitSuccess ? IDOK : IDCANCEL);
 }

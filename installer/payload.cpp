@@ -30,13 +30,6 @@ void MakeWritable(const char* path) {
   if (PathExists(path)) ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
 }
 
-// An entry of the target folder that links elsewhere is removed itself before
-// our file is written, so nothing outside the folder is overwritten.
-bool ClearDestination(HWND page) {
-  if (ClearLinkForWriting(g_state.destinationPath, g_state.targetFolder)) return true;
-  ReportNotCopied(page, "", g_state.destinationPath);
-  return false;
-}
 }  // namespace
 
 void ReportNotCopied(HWND owner, const char* source, const char* destination) {
@@ -62,7 +55,7 @@ void ShowProgress(HWND page, int bars) {
   PumpMessagesFor(128);
 }
 
-int InstallOneFile(HWND page, WORD resourceId) {
+int InstallOneFile(HWND page, WORD resourceId, const char* writePath) {
   ::SetDlgItemTextA(page, IDC_DESTINATION, g_state.destinationPath);
   if (g_state.sourcePath[0] != '\0') {
     ::SetDlgItemTextA(page, IDC_SOURCE, g_state.sourcePath);
@@ -70,17 +63,15 @@ int InstallOneFile(HWND page, WORD resourceId) {
       ShowMessage(page, kInstallCaption, MB_ICONERROR, "Source File:\n%s\nis missing!", g_state.sourcePath);
       return 0;
     }
-    if (!ClearDestination(page)) return 0;
-    MakeWritable(g_state.destinationPath);
-    ::DeleteFileA(g_state.destinationPath);
-    if (::CopyFileA(g_state.sourcePath, g_state.destinationPath, FALSE)) return 1;
+    MakeWritable(writePath);
+    ::DeleteFileA(writePath);
+    if (::CopyFileA(g_state.sourcePath, writePath, FALSE)) return 1;
     ReportNotCopied(page, g_state.sourcePath, g_state.destinationPath);
     return 0;
   }
   ::SetDlgItemTextA(page, IDC_SOURCE, "RCDATA");
-  if (!ClearDestination(page)) return 0;
   // This page's own message below is the one report of a failed write.
-  if (WriteResourceFile(resourceId, g_state.destinationPath) == ResourceWrite::kWritten) return 1;
+  if (WriteResourceFile(resourceId, writePath) == ResourceWrite::kWritten) return 1;
   ReportNotCopied(page, "", g_state.destinationPath);
   return 0;
 }
@@ -158,31 +149,3 @@ void ShowPermissionsAdvice(HWND owner) {
       kInstallCaption, MB_ICONINFORMATION);
 }
 
-int InstallPayload(HWND page) {
-  for (int step = 1; step <= kPayloadCount; ++step) {
-    const PayloadFile& file = kPayload[step - 1];
-    g_state.sourcePath[0] = '\0';
-    g_state.destinationPath[0] = '\0';
-    ShowProgress(page, ProgressBarsForStep(step));
-    int written = 0;
-    if (!JoinPath(g_state.destinationPath, g_state.targetFolder, file.fileName)) {
-      ShowMessage(page, kInstallCaption, MB_ICONERROR, "Copying to:\n%s\\%s\nThe file could not be copied.\n",
-                  g_state.targetFolder, file.fileName);
-    } else if (file.resourceId != 0) {
-      written = InstallOneFile(page, file.resourceId);
-    } else {
-      ::GetModuleFileNameA(nullptr, g_state.sourcePath, MAX_PATH);
-      ::SetDlgItemTextA(page, IDC_SOURCE, g_state.sourcePath);
-      ::SetDlgItemTextA(page, IDC_DESTINATION, g_state.destinationPath);
-      if (ClearDestination(page)) {
-        written = CopyFileKeepTime(g_state.sourcePath, g_state.destinationPath, 1);
-        if (!written) written = InstallOneFile(page, 0);
-      }
-    }
-    if (!written) {
-      ShowPermissionsAdvice(page);
-      return 0;
-    }
-  }
-  return 1;
-}

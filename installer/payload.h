@@ -18,8 +18,9 @@ int ProgressBarsForStep(int step);
 void ShowProgress(HWND page, int bars);
 
 // Writes one file: from g_state.sourcePath when it is set, else from resource
-// `resourceId`, into g_state.destinationPath. 1 written; 0 after a message.
-int InstallOneFile(HWND page, WORD resourceId);
+// `resourceId`, into `writePath` (the temporary name of g_state.destinationPath,
+// which the page and the messages show). 1 written; 0 after a message.
+int InstallOneFile(HWND page, WORD resourceId, const char* writePath);
 
 // The one report of a file that could not be written: names the destination,
 // the source when copying from a file (else `source` is empty), and what to check.
@@ -28,10 +29,6 @@ void ReportNotCopied(HWND owner, const char* source, const char* destination);
 // Copies `source` to `destination` (created or truncated); with keepTime the
 // copy gets the source's last-write time. 1 copied, 0 failed; no messages.
 int CopyFileKeepTime(const char* source, const char* destination, int keepTime);
-
-// The whole payload into g_state.targetFolder. 1 when every file was written;
-// 0 after the failing file's message and the permissions advice.
-int InstallPayload(HWND page);
 
 // Shown after any failure to write into the folder.
 void ShowPermissionsAdvice(HWND owner);

@@ -15,6 +15,7 @@
 namespace {
 
 const char kGroupName[] = "Quantara";
+const size_t kLinkPathSize = kPathSize + 8;
 
 // snprintf's result: the whole text went into a buffer of `size` bytes.
 bool Fits(int length, size_t size) { return length >= 0 && static_cast<size_t>(length) < size; }
@@ -64,19 +65,25 @@ int ResolveShortcutFolder(HWND owner, int folderId, char* path) {
   return PathExists(path) ? 1 : 0;
 }
 
+int ShortcutLinkPath(HWND owner, int folderId, const char* name, int isFolder, char* path) {
+  char folder[kPathSize];
+  if (!ResolveShortcutFolder(owner, folderId, folder)) return 0;
+  int length = isFolder || folderId != CSIDL_PROGRAMS
+                   ? snprintf(path, kLinkPathSize, "%s\\%s", folder, name)
+                   : snprintf(path, kLinkPathSize, "%s\\%s\\%s", folder, kGroupName, name);
+  if (isFolder) return Fits(length, kLinkPathSize) ? 1 : 0;
+  // ".lnk" is added unless the name has it already.
+  char lower[kLinkPathSize];
+  CopyStringBounded(lower, path, sizeof lower);
+  if (FindNoCase(lower, ".lnk") != nullptr) return Fits(length, kLinkPathSize) ? 1 : 0;
+  return Fits(snprintf(path, kLinkPathSize, "%s.lnk", lower), kLinkPathSize) ? 1 : 0;
+}
+
 int CreateShellShortcut(HWND owner, int folderId, const char* target, const char* arguments, const char* name,
                         const char* workingDir, const char* iconFile, int isFolder) {
-  char folder[kPathSize];
-  if (!InitialiseOle() || !ResolveShortcutFolder(owner, folderId, folder)) return 0;
-  char linkPath[kPathSize + 8];
-  if (isFolder) {
-    if (!Fits(snprintf(linkPath, sizeof linkPath, "%s\\%s", folder, name), sizeof linkPath)) return 0;
-    return ::CreateDirectoryA(linkPath, nullptr) ? 1 : 0;
-  }
-  int length = folderId == CSIDL_PROGRAMS ? snprintf(linkPath, sizeof linkPath, "%s\\%s\\%s", folder, kGroupName, name)
-                                          : snprintf(linkPath, sizeof linkPath, "%s\\%s", folder, name);
-  // ".lnk" is added below and must fit too.
-  if (!Fits(length + 4, sizeof linkPath)) return 0;
+  char linkPath[kLinkPathSize];
+  if (!InitialiseOle() || !ShortcutLinkPath(owner, folderId, name, isFolder, linkPath)) return 0;
+  if (isFolder) return ::CreateDirectoryA(linkPath, nullptr) ? 1 : 0;
 
   IShellLinkA* link = nullptr;
   if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
@@ -89,27 +96,28 @@ int CreateShellShortcut(HWND owner, int folderId, const char* target, const char
   if (iconFile[0] != '\0') link->SetIconLocation(iconFile, 0);
 
   // The link is saved under a temporary name in the program folder first, then
-  // moved into place, so a half-written link never appears in the shell folder.
+  // moved into place over the old one, so a half-written link never appears in
+  // the shell folder and the old link stays until the new one is complete.
   char temporary[kPathSize];
   bool saved = false;
   IPersistFile* file = nullptr;
   if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-    char lower[kPathSize + 8];
-    CopyStringBounded(lower, linkPath, sizeof lower);
-    if (FindNoCase(lower, ".lnk") == nullptr) {
-      size_t length = strlen(linkPath);
-      snprintf(linkPath + length, sizeof linkPath - length, "%s", ".lnk");
-    }
     WCHAR wide[kPathSize] = {};
-    if (JoinPath(temporary, g_state.targetFolder, "tmp") && ClearLinkForWriting(temporary, g_state.targetFolder) &&
+    if (JoinPath(temporary, g_state.targetFolder, kShortcutTempFileName) &&
+        ClearLinkForWriting(temporary, g_state.targetFolder) &&
         ::MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, temporary, -1, wide, MAX_PATH) > 0) {
       saved = SUCCEEDED(file->Save(wide, TRUE));
     }
     file->Release();
   }
   link->Release();
-  if (!saved) return 0;
-  return ::MoveFileA(temporary, linkPath) ? 1 : 0;
+  if (!saved) {
+    ::DeleteFileA(temporary);  // a part written on a full drive
+    return 0;
+  }
+  if (::MoveFileExA(temporary, linkPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) return 1;
+  ::DeleteFileA(temporary);
+  return 0;
 }
 
 int RemoveShellShortcut(HWND owner, int folderId, const char* name, int isFolder) {
@@ -161,38 +169,55 @@ void RemoveAllShortcuts(HWND owner, bool installing) {
   PumpMessagesFor(installing ? 500 : 64);
 }
 
-int CreateAllShortcuts(HWND owner, const char* programDir) {
-  char program[kPathSize];
-  char manual[kPathSize];
-  char manualIcon[kPathSize];
-  char readMe[kPathSize];
-  char readMeIcon[kPathSize];
-  char help[kPathSize];
-  char uninstaller[kPathSize];
-  char uninstallIcon[kPathSize];
-  JoinPath(program, programDir, kConverterFileName);
-  JoinPath(manual, programDir, "MANUAL.TXT");
-  JoinPath(manualIcon, programDir, "MANUAL.ICO");
-  JoinPath(readMe, programDir, "README.TXT");
-  JoinPath(readMeIcon, programDir, "README.ICO");
-  JoinPath(help, programDir, "qtrahelp.htm");
-  JoinPath(uninstaller, programDir, kInstallerFileName);
-  JoinPath(uninstallIcon, programDir, "UNINSTL.ICO");
+int CreateAllShortcuts(HWND owner, const char* programDir, const ShortcutWatcher& beforeEach) {
+  const struct {
+    int folderId;
+    const char* name;
+    const char* target;  // a file of the program folder; null: the group folder
+    const char* arguments;
+    const char* icon;
+  } links[] = {
+      {CSIDL_DESKTOP, kGroupName, kConverterFileName, "", kConverterFileName},
+      {CSIDL_PROGRAMS, kGroupName, nullptr, "", ""},
+      {CSIDL_PROGRAMS, kGroupName, kConverterFileName, "", kConverterFileName},
+      {CSIDL_PROGRAMS, "Manual", kManualFileName, "", "MANUAL.ICO"},
+      {CSIDL_PROGRAMS, "Read Me", kReadMeFileName, "", "README.ICO"},
+      {CSIDL_PROGRAMS, "Help", kHelpPageFileName, "", kHelpPageFileName},
+      {CSIDL_PROGRAMS, "UnInstall", kInstallerFileName, kUninstallArgument, "UNINSTL.ICO"},
+  };
+  int made = 1;
+  for (const auto& link : links) {
+    const int isFolder = link.target == nullptr ? 1 : 0;
+    char linkPath[kLinkPathSize];
+    char target[kPathSize];
+    char icon[kPathSize];
+    if (!ShortcutLinkPath(owner, link.folderId, link.name, isFolder, linkPath) ||
+        (!isFolder && (!JoinPath(target, programDir, link.target) || !JoinPath(icon, programDir, link.icon)))) {
+      made = 0;
+      continue;
+    }
+    if (beforeEach) beforeEach(linkPath, isFolder != 0);
+    if (isFolder) {
+      // An existing group is fine: its links are replaced one by one.
+      CreateShellShortcut(owner, link.folderId, "", "", link.name, "", "", 1);
+    } else if (!CreateShellShortcut(owner, link.folderId, target, link.arguments, link.name, programDir, icon, 0)) {
+      made = 0;
+    }
+    PumpMessagesFor(64);
+    // The wait cursor covers the desktop link only.
+    if (link.folderId == CSIDL_DESKTOP) {
+      EndWaitCursor();
+      PumpMessagesFor(64);
+    }
+  }
+  return made;
+}
 
-  CreateShellShortcut(owner, CSIDL_DESKTOP, program, "", kGroupName, programDir, program, 0);
+void RemoveOtherShortcuts(HWND owner) {
+  RemoveShellShortcut(owner, CSIDL_STARTUP, kGroupName, 0);
   PumpMessagesFor(64);
-  EndWaitCursor();
+  RemoveShellShortcut(owner, CSIDL_COMMON_STARTUP, kGroupName, 0);
   PumpMessagesFor(64);
-  CreateShellShortcut(owner, CSIDL_PROGRAMS, "", "", kGroupName, "", "", 1);
+  RemoveShellShortcut(owner, CSIDL_COMMON_PROGRAMS, kGroupName, 1);
   PumpMessagesFor(64);
-  CreateShellShortcut(owner, CSIDL_PROGRAMS, program, "", kGroupName, programDir, program, 0);
-  PumpMessagesFor(64);
-  CreateShellShortcut(owner, CSIDL_PROGRAMS, manual, "", "Manual", programDir, manualIcon, 0);
-  PumpMessagesFor(64);
-  CreateShellShortcut(owner, CSIDL_PROGRAMS, readMe, "", "Read Me", programDir, readMeIcon, 0);
-  PumpMessagesFor(64);
-  CreateShellShortcut(owner, CSIDL_PROGRAMS, help, "", "Help", programDir, help, 0);
-  PumpMessagesFor(64);
-  return CreateShellShortcut(owner, CSIDL_PROGRAMS, uninstaller, kUninstallArgument, "UnInstall", programDir,
-                             uninstallIcon, 0);
 }

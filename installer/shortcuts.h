@@ -2,12 +2,19 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+
 // The shell folder `folderId` (CSIDL) into `path` (kPathSize). 1 when found and existing.
 int ResolveShortcutFolder(HWND owner, int folderId, char* path);
 
-// Makes the link `name`.lnk (in the group when folderId is CSIDL_PROGRAMS); an
-// empty text leaves that property unset. With isFolder only the group folder
-// {folder}\{name} is made. 1 when the link file is in place.
+// Where the link `name`.lnk goes (in the group when folderId is CSIDL_PROGRAMS),
+// or with isFolder the group folder {folder}\{name}, into `path` (kPathSize + 8).
+// 0 when the shell folder is not found or the path does not fit.
+int ShortcutLinkPath(HWND owner, int folderId, const char* name, int isFolder, char* path);
+
+// Makes the link `name`.lnk at its ShortcutLinkPath, replacing a link already
+// there only once the new one is complete; an empty text leaves that property
+// unset. With isFolder only the group folder is made. 1 when the link file is in place.
 int CreateShellShortcut(HWND owner, int folderId, const char* target, const char* arguments, const char* name,
                         const char* workingDir, const char* iconFile, int isFolder);
 
@@ -17,7 +24,14 @@ int RemoveShellShortcut(HWND owner, int folderId, const char* name, int isFolder
 
 // The links and groups of any earlier installation, from every place we ever put them.
 void RemoveAllShortcuts(HWND owner, bool installing);
+// Told the path of each link (and of the group folder) before it is made.
+typedef std::function<void(const char* path, bool isFolder)> ShortcutWatcher;
+
 // The desktop link and the group with its five links for the program in
-// `programDir`. Restores the saved cursor after the desktop link. Returns the
-// result of the last link ("UnInstall").
-int CreateAllShortcuts(HWND owner, const char* programDir);
+// `programDir`, each replacing the link of an earlier installation. Restores
+// the saved cursor after the desktop link. 1 when every link is in place.
+int CreateAllShortcuts(HWND owner, const char* programDir, const ShortcutWatcher& beforeEach = nullptr);
+
+// After the new links are in place: the links and the group an earlier
+// installation may have left elsewhere (the Startup folders, all users' group).
+void RemoveOtherShortcuts(HWND owner);

@@ -1,6 +1,7 @@
 #include "installer/silent_run.h"
 
 #include <direct.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cstring>
@@ -10,11 +11,10 @@
 #include "common/strings.h"
 #include "installer/converter_closing.h"
 #include "installer/folders.h"
+#include "installer/install_plan.h"
 #include "installer/installer_state.h"
-#include "installer/location_dialog.h"
-#include "installer/payload.h"
+#include "installer/install_modes.h"
 #include "installer/shortcuts.h"
-#include "installer/uninstall_entry.h"
 #include "installer/uninstall_steps.h"
 
 namespace {
@@ -24,24 +24,26 @@ int Fail(int code, const char* reason) {
   return code;
 }
 
+// Where a per-user program belongs when nobody chose a folder: inside the
+// user's own profile, where no other user of the machine can change it.
+bool PerUserProgramFolder(char* folder) {
+  char local[kPathSize];
+  return GetSpecialFolder(nullptr, CSIDL_LOCAL_APPDATA, local) && JoinPath(folder, local, "Programs\\Quantara");
+}
+
 int InstallSilently(const char* requested) {
   LogStep("Silent installation of %s %s", kProductName, kProductVersion);
   char folder[kPathSize] = {};
   if (requested[0] != '\0') {
     CopyStringBounded(folder, requested, sizeof folder);
-  } else if (!CLocationDlg::ChooseFirstProposal(folder)) {
+  } else if (!FindUpgradeFolder(folder, 236) && !PerUserProgramFolder(folder)) {
     return Fail(kExitFolderNotCreatable, "no folder could be proposed to install into");
   }
   LogStep("Program folder: %s", folder);
   // The same checks as the location page's Next.
-  char full[kPathSize] = {};
-  if (!IsAbsolutePath(folder) || CheckProgramFolder(folder, full) != kFolderUsable) {
-    return Fail(kExitFolderNotCreatable,
-                "the folder is not a full path of its own (a drive or share root, or a folder of Windows or of the "
-                "user profile)");
-  }
-  if (strlen(full) > kMaxTargetLength) return Fail(kExitFolderNotCreatable, "the folder's path is too long");
-  CopyStringBounded(g_state.targetFolder, full, sizeof g_state.targetFolder);
+  const char* reason = "";
+  const int verdict = CInstallPlan::CheckFolder(nullptr, folder, g_state.targetFolder, &reason);
+  if (verdict != kExitSuccess) return Fail(verdict, reason);
   if (::GetCurrentDirectoryA(236, g_state.sourceFolder) == 0) g_state.sourceFolder[0] = '\0';
   if (_stricmp(g_state.targetFolder, g_state.sourceFolder) == 0) {
     return Fail(kExitFolderNotCreatable, "the folder is the one the installer runs from");
@@ -50,29 +52,51 @@ int InstallSilently(const char* requested) {
   LogStep("Closing a running converter");
   if (!CloseRunningConverter(nullptr)) return Fail(kExitConverterStillOpen, "the running converter did not close");
 
-  if (!CreateFolderPath(nullptr, g_state.targetFolder, 0) || !PathExists(g_state.targetFolder)) {
-    return Fail(kExitFolderNotCreatable, "the folder could not be created");
-  }
-  CopyStringBounded(g_state.programDir, g_state.targetFolder, sizeof g_state.programDir);
-  WriteRegString(kConfigureKey, kProgramDirValue, g_state.targetFolder, ProductRegKey);
-  // Leave the target folder, so nothing holds it as working directory.
-  char root[4] = {g_state.targetFolder[0], ':', '\\', '\0'};
-  _chdir(root);
-
   LogStep("Writing the files");
-  if (!InstallPayload(nullptr)) return Fail(kExitFileNotWritable, "a file of the program could not be written");
-  LogStep("Writing the uninstall entry");
-  if (!WriteUninstallEntry(g_state.programDir)) {
-    return Fail(kExitFileNotWritable, "the uninstall entry could not be written");
+  const int written = g_plan.WriteProgram(nullptr);
+  if (written != kExitSuccess) {
+    return Fail(written, written == kExitFolderNotCreatable
+                             ? "the folder could not be created"
+                             : "a file of the program could not be written; nothing was changed");
   }
   LogStep("Creating the shortcuts and the group");
-  RemoveAllShortcuts(nullptr, true);
-  if (!CreateAllShortcuts(nullptr, g_state.programDir)) {
-    return Fail(kExitFileNotWritable, "the shortcuts or the group could not be created");
+  if (!g_plan.WriteShortcuts(nullptr)) {
+    g_plan.Undo();
+    return Fail(kExitFileNotWritable, "the shortcuts or the group could not be created; nothing was changed");
   }
+  g_plan.Finish(nullptr);
   LogStep("Installed");
   return kExitSuccess;
 }
+
+// A result the uninstall's copy hands to the relay waiting for it, named after
+// the copy's process: an event that says it is there and the number itself.
+struct ResultChannel {
+  ResultChannel(DWORD copyProcess, bool create) {
+    char name[64];
+    snprintf(name, sizeof name, "Marlowbrook.Quantara.UninstallDone.%lu", copyProcess);
+    done = create ? ::CreateEventA(nullptr, TRUE, FALSE, name) : ::OpenEventA(EVENT_MODIFY_STATE, FALSE, name);
+    snprintf(name, sizeof name, "Marlowbrook.Quantara.UninstallResult.%lu", copyProcess);
+    mapping = create ? ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(LONG), name)
+                     : ::OpenFileMappingA(FILE_MAP_WRITE, FALSE, name);
+    if (mapping != nullptr) result = static_cast<LONG*>(::MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(LONG)));
+    if (result == nullptr && done != nullptr) {
+      ::CloseHandle(done);
+      done = nullptr;
+    }
+  }
+  ~ResultChannel() {
+    if (result != nullptr) ::UnmapViewOfFile(result);
+    if (mapping != nullptr) ::CloseHandle(mapping);
+    if (done != nullptr) ::CloseHandle(done);
+  }
+  ResultChannel(const ResultChannel&) = delete;
+  ResultChannel& operator=(const ResultChannel&) = delete;
+
+  HANDLE done = nullptr;
+  HANDLE mapping = nullptr;
+  LONG* result = nullptr;
+};
 
 // The copy runs silently too; a package manager waits for this process, so
 // this one waits for the copy and passes on its result.
@@ -80,19 +104,33 @@ int RelaySilently() {
   LogStep("Silent uninstall of %s", kProductName);
   char temporary[kPathSize];
   char copy[kPathSize];
-  if (!CopyUninstallerOut(nullptr, copy, temporary)) return Fail(kExitNotInstalled, "the uninstaller could not be copied");
-  char line[2 * kPathSize];
-  snprintf(line, sizeof line, "\"%s\" %s %s", copy, kUninstallRelayArgument, kSilentSwitch);
+  char folder[kPathSize];
+  if (!CopyUninstallerOut(nullptr, copy, temporary, folder)) {
+    return Fail(kExitNotInstalled, "the uninstaller could not be copied");
+  }
+  char line[3 * kPathSize];
+  const int length = snprintf(line, sizeof line, "\"%s\" %s %s %s%s", copy, kUninstallRelayArgument, kSilentSwitch,
+                              kFolderSwitch, folder);
+  if (length < 0 || static_cast<size_t>(length) >= sizeof line) return Fail(kExitNotInstalled, "the path is too long");
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
-  if (!::CreateProcessA(copy, line, nullptr, nullptr, FALSE, 0, nullptr, temporary, &startup, &process)) {
+  if (!::CreateProcessA(copy, line, nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, temporary, &startup,
+                        &process)) {
     return Fail(kExitNotInstalled, "the copy of the uninstaller could not be started");
   }
+  // The copy may hand its result over before it ends (see HandOverResult).
+  ResultChannel channel(process.dwProcessId, true);
+  ::ResumeThread(process.hThread);
   ::CloseHandle(process.hThread);
-  ::WaitForSingleObject(process.hProcess, INFINITE);
+  HANDLE waits[2] = {process.hProcess, channel.done};
+  const DWORD woken = ::WaitForMultipleObjects(channel.done != nullptr ? 2 : 1, waits, FALSE, INFINITE);
   DWORD code = kExitCancelled;
-  ::GetExitCodeProcess(process.hProcess, &code);
+  if (woken == WAIT_OBJECT_0 + 1 && channel.result != nullptr) {
+    code = static_cast<DWORD>(*channel.result);
+  } else {
+    ::GetExitCodeProcess(process.hProcess, &code);
+  }
   ::CloseHandle(process.hProcess);
   return static_cast<int>(code);
 }
@@ -101,7 +139,11 @@ int RelaySilently() {
 // waits for it. A running program cannot be deleted, but it can be moved: out
 // of the program folder, next to this copy (the same temporary folder, so the
 // next uninstall's copy step finds it there).
-void ParkWaitingRelay() {
+// Where the move is not possible (the program folder lies on another drive),
+// the file is left, and its path returned in `left` (kPathSize), for the copy
+// to delete once the relay has ended.
+void ParkWaitingRelay(char* left) {
+  left[0] = '\0';
   char own[kPathSize] = {};
   const DWORD length = ::GetModuleFileNameA(nullptr, own, sizeof own);
   char* name = strrchr(own, '\\');
@@ -114,26 +156,45 @@ void ParkWaitingRelay() {
   // A link is no running program of ours; it goes with the folder as it is.
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return;
   if (PathExists(parked) && !::DeleteFileA(parked)) return;
-  if (::MoveFileExA(installed, parked, 0)) LogStep("Moved the running uninstaller to %s", parked);
+  if (::MoveFileExA(installed, parked, 0)) {
+    LogStep("Moved the running uninstaller to %s", parked);
+  } else {
+    CopyStringBounded(left, installed, kPathSize);
+  }
 }
 
-int UninstallSilently() {
-  if (!FindRecordedInstallation()) {
+// The relay cannot end before it has this copy's result, and its file cannot
+// go before it ends: the result goes first, then the file and the folder.
+int HandOverResult(int code, const char* relayFile) {
+  ResultChannel channel(::GetCurrentProcessId(), false);
+  if (channel.done == nullptr) return code;
+  *channel.result = code;
+  ::SetEvent(channel.done);
+  for (int attempt = 0; attempt < 300 && PathExists(relayFile); ++attempt) {
+    if (!::DeleteFileA(relayFile)) ::Sleep(100);
+  }
+  ::RemoveDirectoryA(g_state.programDir);
+  return code;
+}
+
+int UninstallSilently(const char* own) {
+  if (!FindRecordedInstallation(own)) {
     return Fail(kExitNotInstalled, "no installation was found in the recorded folder");
   }
   LogStep("Program folder: %s", g_state.programDir);
   LogStep("Closing a running converter");
   if (!CloseRunningConverter(nullptr)) return Fail(kExitConverterStillOpen, "the running converter did not close");
-  ParkWaitingRelay();
-  LogStep("Deleting the folder");
+  char relayFile[kPathSize];
+  ParkWaitingRelay(relayFile);
+  LogStep("Deleting the program's files");
   char folder[kPathSize];
   CopyStringBounded(folder, g_state.programDir, sizeof folder);
-  const bool removed = DeleteFolderTree(folder) != 0;
+  const bool removed = RemoveProgramFiles(folder) != 0;
   LogStep("Removing the shortcuts and the group");
   RemoveAllShortcuts(nullptr, false);
-  const int code = ReportUninstall(nullptr, removed);
+  const int code = ReportUninstall(nullptr, removed, relayFile[0] != '\0' ? kInstallerFileName : nullptr);
   if (code != kExitSuccess) return Fail(code, "the folder could not be fully removed");
-  return code;
+  return relayFile[0] != '\0' ? HandOverResult(code, relayFile) : code;
 }
 
 }  // namespace
@@ -148,9 +209,15 @@ int RunSilently(const InstallerCommand& command) {
     case kActionUninstallRelay:
       return RelaySilently();
     case kActionUninstall:
-      return UninstallSilently();
+      return UninstallSilently(command.folder);
     case kActionBadArgument:
       break;
   }
-  return Fail(kExitBadArgument, "unknown or misplaced switch");
+  char reason[600] = "unknown or misplaced switch";
+  const size_t length = strlen(g_state.commandLine);
+  if (command.badAt < length && command.badLength <= length - command.badAt) {
+    snprintf(reason, sizeof reason, "unknown or misplaced switch: %.*s", static_cast<int>(command.badLength),
+             g_state.commandLine + command.badAt);
+  }
+  return Fail(kExitBadArgument, reason);
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/install_rules.h"
 #include "common/registry.h"
 #include "common/strings.h"
 #include "installer/folders.h"
@@ -31,7 +32,7 @@ BOOL CUninstallDlg::OnInitDialog() {
   CenterWindow();
   m_folderRemoved = false;
 
-  if (!FindRecordedInstallation()) {
+  if (!FindRecordedInstallation(ParseInstallerCommand(g_state.commandLine).folder)) {
     HWND owner = m_parent != nullptr ? m_parent->m_hWnd : m_hWnd;
     ShowMessage(owner, kProductName, MB_ICONINFORMATION,
                 "The installation of %s that you are UnInstalling from:\n%s\ncan not be found.", kProductName,
@@ -57,7 +58,7 @@ LRESULT CUninstallDlg::OnCancelCommand(WPARAM, LPARAM) {
 LRESULT CUninstallDlg::OnFinishCommand(WPARAM, LPARAM) {
   char folder[kPathSize];
   CopyStringBounded(folder, g_state.programDir, sizeof folder);
-  m_folderRemoved = DeleteFolderTree(folder) != 0;
+  m_folderRemoved = RemoveProgramFiles(folder) != 0;
   EndDialog(IDOK);
   return 0;
 }

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/install_rules.h"
+
 #include "common/registry.h"
 #include "common/strings.h"
 #include "installer/folders.h"
@@ -27,7 +29,8 @@ void SetNumber(HKEY key, const char* name, DWORD value) {
 unsigned long FolderSizeKilobytes(const char* folder) {
   unsigned long kilobytes = 0;
   ForEachFolderEntry(folder, [&](const WIN32_FIND_DATAA& entry) {
-    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    // A file this run replaces is gone once it succeeds.
+    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && strstr(entry.cFileName, kBackupSuffix) == nullptr)
       kilobytes += (entry.nFileSizeLow + 1023) / 1024 + entry.nFileSizeHigh * 4194304ul;
     return true;
   });
@@ -98,9 +101,30 @@ void DeleteKeyIfEmpty(const char* path) {
 
 void RemoveUninstallEntry() { DeleteRegistryTree(kUninstallKey); }
 
+void DeleteEmptyParentKeys() {
+  DeleteKeyIfEmpty(ProductRegKey);
+  DeleteKeyIfEmpty("Software\\Marlowbrook\\Applications");
+  DeleteKeyIfEmpty("Software\\Marlowbrook");
+}
+
 void RemoveRegistrations() {
   RemoveUninstallEntry();
   DeleteRegistryTree(ProductRegKey);
-  DeleteKeyIfEmpty("Software\\Marlowbrook\\Applications");
-  DeleteKeyIfEmpty("Software\\Marlowbrook");
+  DeleteEmptyParentKeys();
+}
+
+bool ReadInstallLocation(char* folder, size_t size) {
+  folder[0] = '\0';
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  DWORD type = 0;
+  DWORD bytes = static_cast<DWORD>(size);
+  const LONG status = ::RegQueryValueExA(key, "InstallLocation", nullptr, &type, reinterpret_cast<BYTE*>(folder), &bytes);
+  ::RegCloseKey(key);
+  // A value that does not fit, or is no text, names no folder of ours.
+  if (status != ERROR_SUCCESS || type != REG_SZ || bytes == 0 || bytes > size || folder[bytes - 1] != '\0') {
+    folder[0] = '\0';
+    return false;
+  }
+  return true;
 }

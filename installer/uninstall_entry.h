@@ -1,6 +1,7 @@
 // The per-user entry through which Windows lists the program and starts its
 // uninstaller, and the removal of everything the program kept in the registry.
 #pragma once
+#include <cstddef>
 
 extern const char kUninstallKey[];  // under HKEY_CURRENT_USER
 extern const char kProductPageUrl[];
@@ -13,6 +14,10 @@ int WriteUninstallEntry(const char* programDir);
 // Deletes the entry and the product's settings key with all its sub-keys; the
 // maker's parent keys go too when nothing else is left in them.
 void RemoveRegistrations();
+// The product key and the maker's parent keys, each when nothing is left in it.
+void DeleteEmptyParentKeys();
+// The entry's "InstallLocation" into `folder` (size bytes); false when there is none.
+bool ReadInstallLocation(char* folder, size_t size);
 // Deletes the entry only.
 void RemoveUninstallEntry();
 

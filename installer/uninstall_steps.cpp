@@ -6,6 +6,7 @@
 
 #include "common/file_safety.h"
 #include "common/install_rules.h"
+#include "common/paths.h"
 #include "common/registry.h"
 #include "common/strings.h"
 #include "installer/folders.h"
@@ -14,33 +15,53 @@
 #include "installer/payload.h"
 #include "installer/uninstall_entry.h"
 
-bool FindRecordedInstallation() {
+bool FindRecordedInstallation(const char* own) {
   // Read whole: a folder longer than any installation's is refused below, not
   // cut into the name of another folder.
   ReadRegString(kConfigureKey, kProgramDirValue, "", g_state.programDir, sizeof g_state.programDir, ProductRegKey);
   const bool tooLong = strlen(g_state.programDir) > kMaxTargetLength;
   TrimTrailingBackslashes(g_state.programDir);
-  // Only a folder that holds the converter is taken for the installation: the
-  // recorded value may name a folder of the user's own, and deleting that would
-  // lose the user's files. A drive, a share or a system folder is never one,
-  // whatever it holds ("X:\." and "X:\a\.." name the drive itself).
-  // An uninstall that was stopped half-way may have taken the converter but
-  // left the uninstaller, which marks the folder as ours just as well.
+  // The recorded value alone may name a folder of the user's own (a restored
+  // backup of the settings): the uninstall entry must name the same folder,
+  // and an uninstall started from an installed copy acts on that copy's folder.
+  char location[kPathSize];
+  const bool registered = ReadInstallLocation(location, sizeof location) &&
+                          IsSameFolder(location, g_state.programDir) &&
+                          (own == nullptr || own[0] == '\0' || IsSameFolder(own, g_state.programDir));
+  if (own != nullptr && own[0] != '\0' && !IsSameFolder(own, g_state.programDir)) {
+    CopyStringBounded(g_state.programDir, own, sizeof g_state.programDir);  // the one the messages name
+  }
+  // Only a folder that holds the converter is taken for the installation. A
+  // drive, a share or a system folder is never one, whatever it holds ("X:\."
+  // and "X:\a\.." name the drive itself). An uninstall that was stopped
+  // half-way may have taken the converter but left the uninstaller, which
+  // marks the folder as ours just as well.
   char uninstaller[kPathSize];
   const bool ours = HoldsConverter(g_state.programDir) ||
                     (JoinPath(uninstaller, g_state.programDir, kInstallerFileName) && PathExists(uninstaller));
-  return !tooLong && g_state.programDir[0] != '\0' && PathExists(g_state.programDir) && ours &&
+  return registered && !tooLong && g_state.programDir[0] != '\0' && PathExists(g_state.programDir) && ours &&
          CheckProgramFolder(g_state.programDir, nullptr) == kFolderUsable;
 }
 
-int ReportUninstall(HWND owner, bool folderRemoved) {
+int ReportUninstall(HWND owner, bool folderRemoved, const char* goingLater) {
   char left[256] = {};
-  const int entries = folderRemoved ? 0 : ListFolderEntries(g_state.programDir, left, sizeof left);
+  bool oursLeft = false;
+  bool othersLeft = false;
+  if (!folderRemoved) {
+    ListFolderEntries(g_state.programDir, left, sizeof left);
+    ForEachFolderEntry(g_state.programDir, [&](const WIN32_FIND_DATAA& entry) {
+      const bool folder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+      if (goingLater != nullptr && _stricmp(entry.cFileName, goingLater) == 0) return true;
+      (IsOurProgramFile(entry.cFileName) && !folder ? oursLeft : othersLeft) = true;
+      return true;
+    });
+  }
   char uninstaller[kPathSize];
-  const bool uninstallerLeft = JoinPath(uninstaller, g_state.programDir, kInstallerFileName) && PathExists(uninstaller);
+  const bool uninstallerLeft = goingLater == nullptr && JoinPath(uninstaller, g_state.programDir, kInstallerFileName) &&
+                               PathExists(uninstaller);
   // A folder that is still there is read again: the entries listed are what remains.
-  const UninstallOutcome outcome = JudgeUninstall(folderRemoved || !PathExists(g_state.programDir), entries > 0,
-                                                  uninstallerLeft);
+  const bool gone = folderRemoved || !PathExists(g_state.programDir) || (!oursLeft && !othersLeft && goingLater != nullptr);
+  const UninstallOutcome outcome = JudgeUninstall(gone, oursLeft, othersLeft, uninstallerLeft);
   if (outcome.removeSettings) {
     RemoveRegistrations();
   } else if (outcome.removeEntry) {
@@ -55,9 +76,19 @@ int ReportUninstall(HWND owner, bool folderRemoved) {
   return outcome.result == kUninstallComplete ? kExitSuccess : kExitFolderNotRemoved;
 }
 
-bool CopyUninstallerOut(HWND owner, char* copy, char* temporary) {
-  char programDir[kPathSize] = {};
-  ReadRegString(kConfigureKey, kProgramDirValue, "", programDir, sizeof programDir, ProductRegKey);
+bool CopyUninstallerOut(HWND owner, char* copy, char* temporary, char* programDir) {
+  // An installed uninstaller removes the installation it belongs to; a copy
+  // started elsewhere, the recorded one.
+  char own[kPathSize] = {};
+  const DWORD length = ::GetModuleFileNameA(nullptr, own, sizeof own);
+  char* name = strrchr(own, '\\');
+  if (length == 0 || length >= sizeof own || name == nullptr) own[0] = '\0';
+  if (name != nullptr) *name = '\0';
+  char location[kPathSize] = {};
+  ReadInstallLocation(location, sizeof location);
+  ReadRegString(kConfigureKey, kProgramDirValue, "", programDir, kPathSize, ProductRegKey);
+  const bool installedCopy = own[0] != '\0' && (IsSameFolder(own, programDir) || IsSameFolder(own, location));
+  if (installedCopy) CopyStringBounded(programDir, own, kPathSize);
   const bool tooLong = strlen(programDir) > kMaxTargetLength;  // would have been cut
   TrimTrailingSeparators(programDir);
   if (tooLong || strchr(programDir, '\\') == nullptr) {

@@ -3,13 +3,19 @@
 #include <windows.h>
 
 // Reads the recorded program folder into g_state.programDir. True only for a
-// folder that holds the converter and may be a program folder at all.
-bool FindRecordedInstallation();
+// folder that the uninstall entry names too, that holds the converter and may
+// be a program folder at all; with `own` (not empty), only when it is that
+// folder (g_state.programDir then names `own` for the messages when not).
+bool FindRecordedInstallation(const char* own);
 
 // After the folder's deletion: removes what the outcome allows from the
-// registry, says how it went, and gives the exit code.
-int ReportUninstall(HWND owner, bool folderRemoved);
+// registry, says how it went, and gives the exit code. `goingLater` names a
+// file of ours that is deleted once the run ends (the waiting relay's), or is null.
+int ReportUninstall(HWND owner, bool folderRemoved, const char* goingLater = nullptr);
 
 // Copies the installed uninstaller out of the program folder, into `copy`
-// inside `temporary` (both kPathSize). False, having said why, when it cannot.
-bool CopyUninstallerOut(HWND owner, char* copy, char* temporary);
+// inside `temporary` (both kPathSize); `programDir` (kPathSize) receives the
+// folder whose installation the copy is to remove: the running uninstaller's
+// own when it is the installed one, else the recorded one. False, having said
+// why, when it cannot.
+bool CopyUninstallerOut(HWND owner, char* copy, char* temporary, char* programDir);

@@ -154,7 +154,10 @@ void CMainDialog::ShowFirstRunNotice() {
   CNoticeDialog notice;
   notice.m_caption = kProductName;
   notice.m_body = body;
+  // The installer's close command may come while the notice is open.
+  m_modalBox = &notice;
   notice.DoModal();
+  m_modalBox = nullptr;
 }
 
 void CMainDialog::SetMenuCheck(UINT command, bool checked) {
@@ -235,15 +238,15 @@ LRESULT CMainDialog::OnHideAtStartupCommand(WPARAM, LPARAM) {
 LRESULT CMainDialog::OnAboutCommand(WPARAM, LPARAM) {
   AboutBoxOpen = 1;
   CAboutDialog about;
-  m_about = &about;
+  m_modalBox = &about;
   about.DoModal();
-  m_about = nullptr;
+  m_modalBox = nullptr;
   AboutBoxOpen = 0;
   return 0;
 }
 
-void CMainDialog::EndAboutBox() {
-  if (m_about != nullptr && m_about->m_hWnd != nullptr) m_about->EndDialog(IDCANCEL);
+void CMainDialog::EndModalBox() {
+  if (m_modalBox != nullptr && m_modalBox->m_hWnd != nullptr) m_modalBox->EndDialog(IDCANCEL);
 }
 
 LRESULT CALLBACK CMainDialog::DialogKeyFilter(int code, WPARAM wParam, LPARAM lParam) {
@@ -381,13 +384,13 @@ LRESULT CMainDialog::OnClose(WPARAM, LPARAM) {
 // which set AppExiting first, end the window this way.
 void CMainDialog::OnOK() {
   if (AppExiting != 1) return;
-  EndAboutBox();
+  EndModalBox();
   CDialog::OnOK();
 }
 
 void CMainDialog::OnCancel() {
   if (AppExiting != 1) return;
-  EndAboutBox();
+  EndModalBox();
   CDialog::OnCancel();
 }
 

@@ -56,7 +56,8 @@ class CMainDialog : public CDialog {
   bool OnDialogKey(WPARAM key);
   static LRESULT CALLBACK DialogKeyFilter(int code, WPARAM wParam, LPARAM lParam);
   // The About box ends with the main window, or the program would stay behind it.
-  void EndAboutBox();
+  // Ends the About box or the first-run notice, whichever is open, so an exit command closes it too.
+  void EndModalBox();
 
   void ShowFirstRunNotice();
   // Saves everything and lets the window close; false when it already ran.
@@ -67,7 +68,7 @@ class CMainDialog : public CDialog {
   CPageTabCtrl m_tabs;
   HICON m_icon = nullptr;
   HHOOK m_keyFilter = nullptr;
-  CAboutDialog* m_about = nullptr;  // while the About box is open
+  CDialog* m_modalBox = nullptr;  // the About box or the first-run notice while it is open
   // Start-up hiding: the hide command was posted, and then ran. The dialog
   // manager may show a dialog that is still hidden when its queue first runs
   // empty; that one show is refused so the window stays in the tray.

@@ -1,8 +1,8 @@
 #include "converter/app/running_copy.h"
 
+#include "common/product.h"
+
 namespace {
-const char kMutexName[] = "Marlowbrook.Quantara.Converter";
-const char kWindowMark[] = "Marlowbrook.Quantara.MainWindow";
 const char kBringForwardName[] = "Marlowbrook.Quantara.BringForward";
 // How long a second start waits for the running copy's window to answer: that
 // copy may still be starting (its first-run notice open) or just ending.
@@ -13,7 +13,7 @@ const UINT kSendTimeoutMs = 5000;
 HANDLE g_running = nullptr;
 
 BOOL CALLBACK FindMarkedWindow(HWND window, LPARAM found) {
-  if (::GetPropA(window, kWindowMark) == nullptr) return TRUE;
+  if (::GetPropA(window, kConverterWindowMark) == nullptr) return TRUE;
   *reinterpret_cast<HWND*>(found) = window;
   return FALSE;
 }
@@ -24,11 +24,11 @@ UINT BringForwardMessage() {
   return message;
 }
 
-void MarkRunningCopyWindow(HWND window) { ::SetPropA(window, kWindowMark, reinterpret_cast<HANDLE>(1)); }
-void UnmarkRunningCopyWindow(HWND window) { ::RemovePropA(window, kWindowMark); }
+void MarkRunningCopyWindow(HWND window) { ::SetPropA(window, kConverterWindowMark, reinterpret_cast<HANDLE>(1)); }
+void UnmarkRunningCopyWindow(HWND window) { ::RemovePropA(window, kConverterWindowMark); }
 
 bool BringRunningCopyForward() {
-  g_running = ::CreateMutexA(nullptr, TRUE, kMutexName);
+  g_running = ::CreateMutexA(nullptr, TRUE, kConverterMutexName);
   // Without the mutex nothing can be decided; starting is the useful choice.
   if (g_running == nullptr || ::GetLastError() != ERROR_ALREADY_EXISTS) return false;
   const DWORD start = ::GetTickCount();

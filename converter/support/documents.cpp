@@ -59,7 +59,7 @@ INT_PTR ShellOpen(HWND window, const char* file, const char* parameters, const c
 
 int WriteSupportFiles(HWND owner) {
   if (!WriteProgramFile(owner, kHelpPageName, kHelpPageResource)) return 0;
-  return WriteProgramFile(owner, "bg_sky.jpg", kBackgroundResource);
+  return WriteProgramFile(owner, kPictureFileName, kBackgroundResource);
 }
 
 int FindBrowserCommand(char* output, size_t size) {

@@ -77,13 +77,13 @@ int WriteAndOpenForm(HWND owner, const SupportFormValues& values, const char* te
   if (FillTemplate(templateText, arguments, kSupportFormArgumentCount, page, pageSize) >= 0) {
     char path[261];
     // Written only under its whole name and never through a link out of the folder.
-    bool writable = JoinPathChecked(path, sizeof(path), ProgramDir, "email_ts.htm") && ClearLinkForWriting(path, ProgramDir);
+    bool writable = JoinPathChecked(path, sizeof(path), ProgramDir, kSupportFormFileName) && ClearLinkForWriting(path, ProgramDir);
     TrimTrailingBlanks(page);
     size_t length = strlen(page);
     snprintf(page + length, pageSize - length, "\r\n");
     if (!writable) {
       char shown[2 * sizeof(path)];
-      snprintf(shown, sizeof(shown), "%s\\%s", ProgramDir, "email_ts.htm");
+      snprintf(shown, sizeof(shown), "%s\\%s", ProgramDir, kSupportFormFileName);
       ShowFailure(owner, "Could not create [Marlowbrook email form] file:\n%s\nCheck hard-drive.", shown);
     } else if (WriteFormFile(owner, path, page)) {
       HINSTANCE result = ShellExecuteA(owner, "open", path, nullptr, nullptr, SW_SHOWMAXIMIZED);

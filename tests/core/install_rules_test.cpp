@@ -22,12 +22,21 @@ TEST(InstallerCommandLine, SwitchesAndWords) {
       {"  /S  ", kActionInstall, true, ""},
       {"/S /D=C:\\My Tools\\Unit Converter", kActionInstall, true, "C:\\My Tools\\Unit Converter"},
       {"/S /d=C:\\a  ", kActionInstall, true, "C:\\a"},
-      {"/S /D=C:\\a /S", kActionInstall, true, "C:\\a /S"},  // the rest of the line is the folder
+      {"/S /D=C:\\a /S", kActionBadArgument, true, ""},  // "/D=" comes last
+      {"/D=C:\\x /S", kActionBadArgument, true, ""},     // silent all the same: no window
+      {"/S /D=C:/fwd/dir", kActionInstall, true, "C:\\fwd\\dir"},
+      {"/S /D=\"C:\\Quoted Dir\"", kActionInstall, true, "C:\\Quoted Dir"},
+      {"/S \"/D=C:\\Quoted Dir\"", kActionInstall, true, "C:\\Quoted Dir"},
+      {"/S /D=\"C:\\half", kActionBadArgument, true, ""},
+      {"/S /D=qtrarel", kActionInstall, true, "qtrarel"},  // judged as a folder, not as a switch
       {"UnInstall", kActionUninstallRelay, false, ""},
       {"uninstall /s", kActionUninstallRelay, true, ""},
       {"UNINSTALL2 /S", kActionUninstall, true, ""},
       {"UnInstall2", kActionUninstall, false, ""},
-      {"/S UnInstall", kActionInstall, true, ""},  // the uninstall word comes first or not at all
+      {"/S UnInstall", kActionUninstallRelay, true, ""},
+      {"UnInstall more", kActionInstall, false, ""},  // the one word alone, as always
+      {"UnInstall2 /S /D=C:\\qtra", kActionUninstall, true, "C:\\qtra"},  // from the relay
+      {"UnInstall2 /D=C:\\qtra", kActionUninstall, false, "C:\\qtra"},
       {"/SILENT", kActionBadArgument, false, ""},
       {"/S /X", kActionBadArgument, true, ""},  // still no window
       {"/D=C:\\a", kActionBadArgument, false, ""},  // a folder only for a silent run
@@ -43,6 +52,17 @@ TEST(InstallerCommandLine, SwitchesAndWords) {
   }
 }
 
+TEST(InstallerCommandLine, ABadArgumentNamesTheWordThatDoesNotFit) {
+  const struct {
+    const char* line;
+    const char* word;
+  } cases[] = {{"/S /X", "/X"}, {"/S /D=C:\\a /S", "/S"}, {"UnInstall /S /D=C:\\a", "/D="}, {"/D=C:\\a", "/D="}};
+  for (const auto& c : cases) {
+    const InstallerCommand command = ParseInstallerCommand(c.line);
+    EXPECT_EQ(c.word, std::string(c.line + command.badAt, command.badLength)) << c.line;
+  }
+}
+
 TEST(InstallerCommandLine, AFolderThatDoesNotFitIsRefusedNotCut) {
   std::string line = "/S /D=C:\\" + std::string(kSwitchFolderSize - 3, 'a');  // one too many
   EXPECT_EQ(kActionBadArgument, ParseInstallerCommand(line.c_str()).action);
@@ -52,22 +72,44 @@ TEST(InstallerCommandLine, AFolderThatDoesNotFitIsRefusedNotCut) {
   EXPECT_EQ(kSwitchFolderSize - 1, std::string(command.folder).size());
 }
 
+TEST(ProgramFiles, OnlyOurNamesInAnyCaseAndThePayloadsInterruptedForms) {
+  const struct {
+    const char* name;
+    bool ours;
+  } cases[] = {
+      {"QTRA.EXE", true},           {"qtra.exe", true},          {"qtrasx.exe", true},       {"UNINSTL.ICO", true},
+      {"bg_sky.jpg", true},         {"email_ts.htm", true},      {"tmp", true},              {"README.TXT.qtranew", true},
+      {"qtrasx.exe.QTRAOLD", true}, {"bg_sky.jpg.qtranew", false}, {"README.TXT.new", false}, {"notes.txt", false},
+      {"QTRA.EXE2", false},         {"", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.ours, IsOurProgramFile(c.name)) << c.name;
+
+  const FolderEntryName earlier[] = {{"QTRA.EXE", false}, {"qtrasx.exe", false}, {"email_ts.htm", false}};
+  const FolderEntryName users[] = {{"README.TXT", false}, {"budget.xls", false}};
+  const FolderEntryName folder[] = {{"QTRA.EXE", false}, {"tmp", true}};
+  EXPECT_EQ(kContentsEmpty, JudgeFolderContents(nullptr, 0));
+  EXPECT_EQ(kContentsOurs, JudgeFolderContents(earlier, 3));
+  EXPECT_EQ(kContentsForeign, JudgeFolderContents(users, 2));
+  EXPECT_EQ(kContentsForeign, JudgeFolderContents(folder, 2)) << "a sub-folder is never ours";
+}
+
 TEST(UninstallOutcomeRule, EntryAndSettingsFollowWhatIsLeft) {
   const struct {
-    bool folderGone, anythingLeft, uninstallerLeft;
+    bool folderGone, oursLeft, othersLeft, uninstallerLeft;
     UninstallResult result;
     bool removeEntry, removeSettings;
   } cases[] = {
-      {true, false, false, kUninstallComplete, true, true},
-      {false, false, false, kUninstallFolderKept, true, true},
-      {false, true, true, kUninstallFilesKept, false, false},   // it can be run again
-      {false, true, false, kUninstallFilesKept, true, false},   // nothing left to run
+      {true, false, false, false, kUninstallComplete, true, true},
+      {false, false, false, false, kUninstallFolderKept, true, true},
+      {false, true, false, true, kUninstallFilesKept, false, false},  // it can be run again
+      {false, true, true, false, kUninstallFilesKept, true, false},   // nothing left to run
+      {false, false, true, false, kUninstallOthersKept, true, true},  // the user's files keep only the folder
   };
   for (const auto& c : cases) {
-    const UninstallOutcome outcome = JudgeUninstall(c.folderGone, c.anythingLeft, c.uninstallerLeft);
-    EXPECT_EQ(c.result, outcome.result) << c.folderGone << c.anythingLeft << c.uninstallerLeft;
-    EXPECT_EQ(c.removeEntry, outcome.removeEntry) << c.folderGone << c.anythingLeft << c.uninstallerLeft;
-    EXPECT_EQ(c.removeSettings, outcome.removeSettings) << c.folderGone << c.anythingLeft << c.uninstallerLeft;
+    const UninstallOutcome outcome = JudgeUninstall(c.folderGone, c.oursLeft, c.othersLeft, c.uninstallerLeft);
+    EXPECT_EQ(c.result, outcome.result) << c.folderGone << c.oursLeft << c.othersLeft << c.uninstallerLeft;
+    EXPECT_EQ(c.removeEntry, outcome.removeEntry) << c.folderGone << c.oursLeft << c.othersLeft;
+    EXPECT_EQ(c.removeSettings, outcome.removeSettings) << c.folderGone << c.oursLeft << c.othersLeft;
   }
 }
 
@@ -84,6 +126,8 @@ TEST(UninstallOutcomeRule, TheReportSaysWhatHappened) {
        {"could not be fully UnInstalled", "C:\\f\nstill holds:\na.txt\nqtrasx.exe", "run the UnInstall again"},
        "has been UnInstalled"},
       {{kUninstallFilesKept, true, false}, {"Close the programs using it, then delete the folder by hand.", "", ""}, "run the UnInstall again"},
+      {{kUninstallOthersKept, true, true}, {"P has been UnInstalled", "C:\\f\nwas kept because it holds other files", "a.txt"},
+       "could not"},
   };
   for (const auto& c : cases) {
     char text[512];

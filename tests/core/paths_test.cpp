@@ -95,4 +95,28 @@ TEST(PathsTest, ProgramFolderMayNotBeOrHoldAGuardedFolder) {
   for (const auto& c : cases) EXPECT_EQ(c.verdict, JudgeProgramFolder(c.path, guarded, 4)) << c.path;
 }
 
+TEST(PathsTest, NothingInsideAnEnclosingFolderAndNoTextThatIsNotALocalFullPath) {
+  const char* const held[] = {"C:\\Program Files"};
+  const char* const enclosing[] = {"C:\\windows"};
+  const struct {
+    const char* path;
+    FolderVerdict verdict;
+  } cases[] = {
+      {"C:\\windows\\Fonts", kFolderIsProtected},
+      {"C:\\windows\\system32\\drivers", kFolderIsProtected},
+      {"C:\\windowsx", kFolderUsable},
+      {"C:\\Program Files\\Marlowbrook\\qtra", kFolderUsable},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.verdict, JudgeProgramFolder(c.path, held, 1, enclosing, 1)) << c.path;
+  const struct {
+    const char* text;
+    FolderVerdict verdict;
+  } texts[] = {
+      {"qtrarel", kFolderIsRelative},     {"C:qtra", kFolderIsRelative},   {"\\\\qtra", kFolderIsNetwork},
+      {"\\\\server\\share\\q", kFolderIsNetwork}, {"\\\\?\\UNC\\s\\h\\q", kFolderIsNetwork},
+      {"\\\\?\\C:\\qtra", kFolderUsable}, {"C:\\qtra", kFolderUsable},     {"", kFolderIsRelative},
+  };
+  for (const auto& c : texts) EXPECT_EQ(c.verdict, JudgeFolderText(c.text)) << c.text;
+}
+
 }  // namespace

@@ -57,14 +57,23 @@ TEST_F(FolderSafety, LocationPageRefusesTheDriveItselfInAnyForm) {
     }
     return false;
   }, kLongWait));
-  for (const char* folder : {"X:\\.", "X:\\a\\..", "X:\\"}) {
-    qtest::SetText(::GetDlgItem(page, 1008), folder);
+  const struct {
+    const char* folder;
+    const char* says;
+  } refusals[] = {
+      {"X:\\.", "is the root of a drive. Please select a folder of its own for Quantara."},
+      {"X:\\a\\..", "is the root of a drive. Please select a folder of its own for Quantara."},
+      {"X:\\", "is the root of a drive. Please select a folder of its own for Quantara."},
+      {"X:\\keep", "already holds files that are not part of Quantara. Installing there could overwrite them.\n\n"
+                   "Please select an empty folder or a new one."},
+      {"qtrarel", "is not a full path. Please give the whole path of the folder, beginning with its drive"},
+      {"\\\\server\\share\\q", "is a network folder. Quantara is installed on a drive of this computer"},
+  };
+  for (const auto& c : refusals) {
+    qtest::SetText(::GetDlgItem(page, 1008), c.folder);
     qtest::Click(::GetDlgItem(page, 1013));
-    std::string text = qtest::AnswerBox(kInstallTitle, "is the root of a drive or share");
-    EXPECT_EQ("The Folder you Specified:\n" + std::string(folder) +
-                  "\nis the root of a drive or share, or a folder of Windows or of your user profile. An UnInstall "
-                  "removes the whole folder.\n\nPlease select a folder of its own for Quantara.",
-              text);
+    std::string text = qtest::AnswerBox(kInstallTitle, "The Folder you Specified:");
+    EXPECT_EQ(0u, text.find("The Folder you Specified:\n" + std::string(c.folder) + "\n" + c.says)) << text;
   }
   EXPECT_EQ("", qtest::ReadRegText(kConfigure, kProgramDirValue)) << "nothing recorded for a refused folder";
   qtest::Click(::GetDlgItem(page, 1012));
@@ -113,6 +122,7 @@ TEST_F(FolderSafety, UninstallRemovesTheLinkButNotWhatItPointsTo) {
   ::CreateDirectoryA((folder + "\\sub").c_str(), nullptr);
   ASSERT_TRUE(qtest::WriteFileBytes(folder + "\\sub\\notes.txt", "n"));
   qtest::WriteRegText(kConfigure, kProgramDirValue, folder);
+  qtest::WriteRegText(qtest::kUninstallEntry, "InstallLocation", folder);
 
   qtest::Program uninstaller;
   ASSERT_TRUE(uninstaller.Start(qtest::BinPath(kInstallerFileName), kUninstallRelayArgument));
@@ -120,8 +130,8 @@ TEST_F(FolderSafety, UninstallRemovesTheLinkButNotWhatItPointsTo) {
   HWND page = qtest::WaitForWindow("Quantara UnInstall", uninstaller.Id(), kLongWait);
   ASSERT_NE(nullptr, page);
   qtest::Click(::GetDlgItem(page, 1016));
-  // Where the links cannot go, the uninstall says what is left.
-  EXPECT_NE("", qtest::AnswerBox("Quantara", UnderWine() ? "could not be fully UnInstalled" : "has been UnInstalled."));
+  // Where the links cannot go, the uninstall says what is left; what is not ours stays.
+  EXPECT_NE("", qtest::AnswerBox("Quantara", UnderWine() ? "could not be fully UnInstalled" : "was kept because"));
   EXPECT_TRUE(uninstaller.WaitForExit(kLongWait));
 
   ExpectTheUsersFiles();
@@ -130,11 +140,13 @@ TEST_F(FolderSafety, UninstallRemovesTheLinkButNotWhatItPointsTo) {
     // Wine removes no folder link through Windows' calls, and deleting a file
     // link would delete its target: both links stay, and with them the folder
     // and the record, so the uninstall can run again.
-    EXPECT_EQ(links, qtest::FolderEntries(folder));
+    EXPECT_EQ((std::vector<std::string>{"README.TXT", "outside_link", "sub"}), qtest::FolderEntries(folder));
     EXPECT_EQ(folder, qtest::ReadRegText(kConfigure, kProgramDirValue));
   } else {
-    EXPECT_FALSE(qtest::FileExists(folder));
+    EXPECT_EQ((std::vector<std::string>{"outside_link", "sub"}), qtest::FolderEntries(folder));
   }
+  EXPECT_EQ("n", qtest::ReadFileBytes(folder + "\\sub\\notes.txt")) << "not ours";
+  qtest::DeleteRegTree(qtest::kUninstallEntry);
 }
 
 // Starts the converter on `folder` as its program folder and closes it once its

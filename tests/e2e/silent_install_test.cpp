@@ -15,6 +15,7 @@
 
 #include "common/install_rules.h"
 #include "common/product.h"
+#include "tests/harness/install_runs.h"
 #include "tests/harness/test_support.h"
 
 namespace {
@@ -26,91 +27,18 @@ const DWORD kLongWait = 60000;
 
 
 
-std::string LogText() {
-  char temporary[MAX_PATH + 1] = {};
-  ::GetTempPathA(sizeof temporary, temporary);
-  return qtest::ReadFileBytes(std::string(temporary) + kInstallerLogFileName);
-}
-
-struct WindowWatch {
-  DWORD processId;
-  std::string seen;
-};
-
-BOOL CALLBACK NoteVisible(HWND window, LPARAM param) {
-  auto* watch = reinterpret_cast<WindowWatch*>(param);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  if (owner == watch->processId && ::IsWindowVisible(window)) watch->seen += "[" + qtest::GetText(window) + "]";
-  return TRUE;
-}
-
-// Runs `command` (program and arguments) to its end, watching the whole time
-// for a visible top-level window of the process. The exit code; `seen` names
-// the windows that showed.
-DWORD RunSilently(const std::string& program, const std::string& arguments, std::string* seen) {
-  qtest::Program run;
-  if (!run.Start(program, arguments)) return 0xFFFFFFFF;
-  WindowWatch watch = {run.Id(), ""};
-  const bool ended = qtest::WaitUntil(
-      [&] {
-        ::EnumWindows(&NoteVisible, reinterpret_cast<LPARAM>(&watch));
-        return !run.IsRunning();
-      },
-      kLongWait, 10);
-  *seen = watch.seen;
-  return ended ? run.ExitCode() : 0xFFFFFFFE;
-}
-
-DWORD Install(const std::string& arguments) {
-  std::string seen;
-  DWORD code = RunSilently(qtest::BinPath("qtrasx.exe"), arguments, &seen);
-  EXPECT_EQ("", seen) << arguments;
-  return code;
-}
-
-// Runs the entry's QuietUninstallString as a package manager does.
-DWORD QuietUninstall() {
-  const std::string command = qtest::ReadRegText(kEntry, "QuietUninstallString");
-  const size_t close = command.find('"', 1);
-  if (command.empty() || command[0] != '"' || close == std::string::npos) {
-    ADD_FAILURE() << "QuietUninstallString: " << command;
-    return 0xFFFFFFFF;
-  }
-  std::string seen;
-  DWORD code = RunSilently(command.substr(1, close - 1), command.substr(close + 2), &seen);
-  EXPECT_EQ("", seen);
-  return code;
-}
-
 std::string Folder() { return qtest::MakeTempFolder("silent") + "\\Unit Converter Files"; }
 
-void ExpectInstalled(const std::string& folder) {
-  for (const char* name : qtest::kInstalledFiles) EXPECT_TRUE(qtest::FileExists(folder + "\\" + name)) << name;
-  EXPECT_EQ(folder, qtest::ReadRegText(kConfigure, kProgramDirValue));
-  EXPECT_EQ("\"" + folder + "\\qtrasx.exe\" UnInstall", qtest::ReadRegText(kEntry, "UninstallString"));
-  EXPECT_EQ("\"" + folder + "\\qtrasx.exe\" UnInstall /S", qtest::ReadRegText(kEntry, "QuietUninstallString"));
-  EXPECT_EQ(folder, qtest::ReadRegText(kEntry, "InstallLocation"));
-  EXPECT_TRUE(qtest::FileExists(qtest::DesktopLink()));
-  EXPECT_EQ(5u, qtest::FolderEntries(qtest::GroupFolder()).size());
-}
+using qtest::ExpectInstalled;
+using qtest::QuietUninstall;
 
-void ExpectNothingLeftButFolder(const std::string& folder) {
-  EXPECT_FALSE(qtest::RegKeyExists(kEntry));
-  EXPECT_FALSE(qtest::RegKeyExists(qtest::kProductKey));
-  EXPECT_FALSE(qtest::FileExists(qtest::DesktopLink()));
-  EXPECT_FALSE(qtest::FileExists(qtest::GroupFolder()));
-  for (const char* name : qtest::kInstalledFiles) EXPECT_FALSE(qtest::FileExists(folder + "\\" + name)) << name;
-}
+DWORD Install(const std::string& arguments) { return qtest::InstallSilently(arguments); }
 
 class SilentInstall : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     ::CoInitialize(nullptr);
-    qtest::DeleteRegTree(qtest::kProductKey);
-    qtest::DeleteRegTree(kEntry);
-    ::DeleteFileA(qtest::DesktopLink().c_str());
-    qtest::DeleteFolderTree(qtest::GroupFolder());
+    qtest::ForgetInstallations();
   }
 };
 
@@ -120,7 +48,7 @@ TEST_F(SilentInstall, FirstInstallIntoAFolderWithSpacesShowsNoWindowAndStartsNot
   ExpectInstalled(folder);
   EXPECT_TRUE(qtest::ReadFileBytes(folder + "\\QTRA.EXE") == qtest::ReadFileBytes(qtest::BinPath("qtra.exe")));
   EXPECT_EQ(nullptr, qtest::WaitForWindow(kMainTitlePrefix, 0, 1500, true)) << "the converter is not started";
-  const std::string log = LogText();
+  const std::string log = qtest::InstallerLog();
   EXPECT_NE(std::string::npos, log.find("Program folder: " + folder + "\r\n")) << log;
   EXPECT_NE(std::string::npos, log.find("Installed\r\n")) << log;
 }
@@ -232,11 +160,13 @@ TEST_F(SilentInstall, UpgradeClosesTheRunningConverterAndKeepsTheFolder) {
   ExpectInstalled(folder);
 }
 
-// A window of the test's own with the converter's title, which does not
+// A window of the test's own with the converter's mark, which does not
 // answer the closing command: a converter that stays open.
 HWND MakeStubbornConverter() {
-  return ::CreateWindowExA(0, "STATIC", kMainTitlePrefix, WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                           ::GetModuleHandleA(nullptr), nullptr);
+  HWND window = ::CreateWindowExA(0, "STATIC", kMainTitlePrefix, WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                  ::GetModuleHandleA(nullptr), nullptr);
+  ::SetPropA(window, kConverterWindowMark, reinterpret_cast<HANDLE>(1));
+  return window;
 }
 
 
@@ -253,7 +183,11 @@ TEST_F(SilentInstall, EachFailureHasItsExitCodeAndLogLine) {
   } cases[] = {
       {"unknown switch", "/S /VERYSILENT", kExitBadArgument, "Failed (exit code 2): unknown or misplaced switch"},
       {"uncreatable folder", "/S /D=" + blocker + "\\sub", kExitFolderNotCreatable, "Failed (exit code 3): the folder could not be created"},
-      {"drive root", "/S /D=C:\\", kExitFolderNotCreatable, "Failed (exit code 3): the folder is not a full path of its own"},
+      {"drive root", "/S /D=C:\\", kExitFolderNotCreatable, "Failed (exit code 3): the folder is the root of a drive"},
+      {"relative folder", "/S /D=qtrarel", kExitFolderNotCreatable, "Failed (exit code 3): the folder is not a full path"},
+      {"network folder", "/S /D=\\\\server\\share\\q", kExitFolderNotCreatable, "(exit code 3): the folder is a network folder"},
+      {"folder switch first", "/D=C:\\x /S", kExitBadArgument, "Failed (exit code 2): unknown or misplaced switch: /S"},
+      {"switch after the folder", "/S /D=C:\\qtra /S", kExitBadArgument, "misplaced switch: /S"},
       {"converter stays open", "/S", kExitConverterStillOpen, "Failed (exit code 5): the running converter did not close"},
       {"read-only file", "/S", kExitFileNotWritable, "Failed (exit code 4): a file of the program could not be written"},
   };
@@ -272,7 +206,7 @@ TEST_F(SilentInstall, EachFailureHasItsExitCodeAndLogLine) {
       ::SetFileAttributesA(readMe.c_str(), FILE_ATTRIBUTE_READONLY);
     }
     EXPECT_EQ(static_cast<DWORD>(c.code), Install(c.arguments)) << c.name;
-    const std::string log = LogText();
+    const std::string log = qtest::InstallerLog();
     EXPECT_NE(std::string::npos, log.find(c.logLine)) << c.name << ":\n" << log;
     if (stubborn != nullptr) ::DestroyWindow(stubborn);
     ::SetFileAttributesA(readMe.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -328,7 +262,7 @@ TEST_F(SilentInstall, UninstallOfAHeldFolderSaysSoThenCompletesOnceFreed) {
   }
   // Freed, the uninstall through the entry's quiet command completes.
   EXPECT_EQ(0u, QuietUninstall());
-  ExpectNothingLeftButFolder(folder);
+  qtest::ExpectUninstalled(folder);
   EXPECT_FALSE(qtest::FileExists(folder));
 
   // Only the working folder held: the files, the entry and the settings go,
@@ -338,9 +272,9 @@ TEST_F(SilentInstall, UninstallOfAHeldFolderSaysSoThenCompletesOnceFreed) {
   {
     FolderHolder holder(folder, "");
     EXPECT_EQ(static_cast<DWORD>(kExitFolderNotRemoved), QuietUninstall());
-    ExpectNothingLeftButFolder(folder);
+    qtest::ExpectUninstalled(folder);
     EXPECT_TRUE(qtest::FileExists(folder));
-    const std::string log = LogText();
+    const std::string log = qtest::InstallerLog();
     EXPECT_NE(std::string::npos, log.find("Only its empty folder remains: " + folder)) << log;
     EXPECT_NE(std::string::npos, log.find("Failed (exit code 6): the folder could not be fully removed")) << log;
   }

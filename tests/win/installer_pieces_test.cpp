@@ -11,6 +11,7 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "common/file_safety.h"
 #include "common/paths.h"
@@ -62,37 +63,31 @@ TEST(InstallerFolders, CreateFolderPathLeavesALastLevelBeyond234CharactersUnmade
   qtest::DeleteFolderTree(base);
 }
 
-TEST(InstallerFolders, DeleteFolderTreeRemovesEverythingBelow) {
+TEST(InstallerFolders, RemoveProgramFilesTakesOnlyOurFilesAndTheFolderOnceEmpty) {
   std::string base = qtest::MakeTempFolder("tree");
-  ::CreateDirectoryA((base + "\\sub").c_str(), nullptr);
-  ::CreateDirectoryA((base + "\\sub\\deeper").c_str(), nullptr);
-  qtest::WriteFileBytes(base + "\\a.txt", "a");
-  qtest::WriteFileBytes(base + "\\sub\\deeper\\b.txt", "b");
-  EXPECT_NE(0, DeleteFolderTree(base.c_str()));
+  for (const char* name : {"QTRA.EXE", "email_ts.htm", "tmp", "README.TXT.qtraold"}) qtest::WriteFileBytes(base + "\\" + name, "q");
+  qtest::WriteFileBytes(base + "\\notes.txt", "mine");
+  ::CreateDirectoryA((base + "\\.keep").c_str(), nullptr);
+  EXPECT_EQ(0, RemoveProgramFiles(base.c_str()));
+  EXPECT_EQ((std::vector<std::string>{".keep", "notes.txt"}), qtest::FolderEntries(base));
+  EXPECT_EQ("mine", qtest::ReadFileBytes(base + "\\notes.txt"));
+  ::DeleteFileA((base + "\\notes.txt").c_str());
+  ::RemoveDirectoryA((base + "\\.keep").c_str());
+  qtest::WriteFileBytes(base + "\\qtrasx.exe", "q");
+  EXPECT_NE(0, RemoveProgramFiles(base.c_str()));
   EXPECT_FALSE(qtest::FileExists(base));
 }
 
-TEST(InstallerFolders, DeleteFolderTreeKeepsDotFoldersAndWithThemTheFolder) {
-  std::string base = qtest::MakeTempFolder("dotted");
-  ::CreateDirectoryA((base + "\\.keep").c_str(), nullptr);
-  qtest::WriteFileBytes(base + "\\.keep\\inside.txt", "i");
-  qtest::WriteFileBytes(base + "\\plain.txt", "p");
-  EXPECT_EQ(0, DeleteFolderTree(base.c_str()));
-  EXPECT_FALSE(qtest::FileExists(base + "\\plain.txt"));
-  EXPECT_TRUE(qtest::FileExists(base + "\\.keep\\inside.txt"));
-  qtest::DeleteFolderTree(base);
-}
-
-TEST(InstallerFolders, DeleteFolderTreeNeverEmptiesABareDrive) {
+TEST(InstallerFolders, RemoveProgramFilesNeverEmptiesABareDrive) {
   // "C:" lists the drive's working directory; a path without backslash is refused.
   std::string base = qtest::MakeTempFolder("bare");
-  qtest::WriteFileBytes(base + "\\stays.txt", "s");
+  qtest::WriteFileBytes(base + "\\QTRA.EXE", "s");
   const std::string before = WorkingDirectory();
   _chdir(base.c_str());
   char drive[3] = {base[0], ':', '\0'};
-  EXPECT_EQ(0, DeleteFolderTree(drive));
+  EXPECT_EQ(0, RemoveProgramFiles(drive));
   _chdir(before.c_str());
-  EXPECT_TRUE(qtest::FileExists(base + "\\stays.txt"));
+  EXPECT_TRUE(qtest::FileExists(base + "\\QTRA.EXE"));
   qtest::DeleteFolderTree(base);
 }
 
@@ -110,10 +105,18 @@ TEST(InstallerFolders, ProgramFolderIsJudgedOnItsResolvedPath) {
       {drive + "\\a\\..", kFolderIsRoot},
       {drive + "\\a\\..\\..\\.", kFolderIsRoot},
       {drive + "\\", kFolderIsRoot},
-      {drive, kFolderIsRoot},  // the drive's working directory, whatever it is
-      {"qtra", kFolderIsRoot},
-      {"\\\\server\\share\\", kFolderIsRoot},
-      {"\\\\server\\share\\sub\\..", kFolderIsRoot},
+      {drive, kFolderIsRelative},  // the drive's working directory, whatever it is
+      {"qtra", kFolderIsRelative},
+      {"\\\\server\\share\\", kFolderIsNetwork},
+      {"\\\\server\\share\\sub\\..", kFolderIsNetwork},
+      {windows + "\\Fonts", kFolderIsProtected},
+      {qtest::SpecialFolder(CSIDL_SYSTEM) + "\\drivers", kFolderIsProtected},
+      {profile + "\\Downloads", kFolderIsProtected},
+      {qtest::SpecialFolder(CSIDL_MYPICTURES), kFolderIsProtected},
+      {qtest::SpecialFolder(CSIDL_FAVORITES), kFolderIsProtected},
+      {qtest::SpecialFolder(CSIDL_PROGRAM_FILESX86), kFolderIsProtected},
+      {qtest::SpecialFolder(CSIDL_PROGRAM_FILES) + "\\Marlowbrook\\qtra", kFolderUsable},
+      {qtest::SpecialFolder(CSIDL_LOCAL_APPDATA) + "\\Marlowbrook\\qtra", kFolderUsable},
       {windows, kFolderIsProtected},
       {windows + "\\qtra\\..", kFolderIsProtected},
       {qtest::SpecialFolder(CSIDL_SYSTEM), kFolderIsProtected},
@@ -134,16 +137,16 @@ TEST(InstallerFolders, ProgramFolderIsJudgedOnItsResolvedPath) {
   qtest::DeleteFolderTree(base);
 }
 
-TEST(InstallerFolders, DeleteFolderTreeLeavesARefusedFolderWhole) {
+TEST(InstallerFolders, RemoveProgramFilesLeavesARefusedFolderWhole) {
   // A folder of the user's own, named through ".." forms of its parent's
   // guarded folder: nothing in it is touched.
   std::string own = qtest::SpecialFolder(CSIDL_PERSONAL) + "\\qtest_own";
   ::CreateDirectoryA(own.c_str(), nullptr);
-  qtest::WriteFileBytes(own + "\\letter.txt", "dear");
+  qtest::WriteFileBytes(own + "\\QTRA.EXE", "dear");
   for (const std::string& path : {qtest::SpecialFolder(CSIDL_PERSONAL), own + "\\..", own + "\\.\\..\\"}) {
-    EXPECT_EQ(0, DeleteFolderTree(path.c_str())) << path;
+    EXPECT_EQ(0, RemoveProgramFiles(path.c_str())) << path;
   }
-  EXPECT_EQ("dear", qtest::ReadFileBytes(own + "\\letter.txt"));
+  EXPECT_EQ("dear", qtest::ReadFileBytes(own + "\\QTRA.EXE"));
   qtest::DeleteFolderTree(own);
 }
 
@@ -236,14 +239,14 @@ TEST(InstallerEntry, RemovalTakesEntryAndSettingsButNotTheMakersOtherKeys) {
   EXPECT_FALSE(qtest::RegKeyExists("Software\\Marlowbrook")) << "empty parents go too";
 }
 
-TEST(InstallerConverterWindow, OnlyTheConvertersTopLevelWindowIsTaken) {
+TEST(InstallerConverterWindow, OnlyTheConvertersMarkedTopLevelWindowIsTaken) {
   HINSTANCE instance = ::GetModuleHandleA(nullptr);
-  HWND converter = ::CreateWindowA("STATIC", kMainTitle, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                   instance, nullptr);
-  HWND other = ::CreateWindowA("STATIC", "Notes - Quantara", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance,
-                               nullptr);
-  HWND child = ::CreateWindowA("STATIC", kMainTitle, WS_CHILD, 0, 0, 5, 5, other, nullptr, instance,
-                               nullptr);
+  HWND converter = ::CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
+  // Another program's window whose title begins like ours.
+  HWND other = ::CreateWindowA("STATIC", "Quantara - Version history.txt - Notepad", WS_POPUP, 0, 0, 10, 10, nullptr,
+                               nullptr, instance, nullptr);
+  HWND child = ::CreateWindowA("STATIC", kMainTitle, WS_CHILD, 0, 0, 5, 5, other, nullptr, instance, nullptr);
+  for (HWND window : {converter, child}) ::SetPropA(window, kConverterWindowMark, reinterpret_cast<HANDLE>(1));
   EXPECT_TRUE(IsConverterMainWindow(converter));
   EXPECT_FALSE(IsConverterMainWindow(other));
   EXPECT_FALSE(IsConverterMainWindow(child));
@@ -254,7 +257,7 @@ TEST(InstallerConverterWindow, OnlyTheConvertersTopLevelWindowIsTaken) {
 }
 
 TEST(InstallerConverterWindow, AStrangeHandleIsNotAskedToClose) {
-  HWND stranger = ::CreateWindowA("STATIC", "Calculator", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+  HWND stranger = ::CreateWindowA("STATIC", "Quantara - Version history.txt - Notepad", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                   ::GetModuleHandleA(nullptr), nullptr);
   WriteRegUnsigned(kHandlesKey, kTransHandleValue, HandleToULong(stranger), ProductRegKey);
   DWORD start = ::GetTickCount();

@@ -1,0 +1,102 @@
+// Running the installer as package managers and administrators do, and what
+// an installation leaves, for the end-to-end tests of the installer. Inline:
+// the checks report through the test framework of the test that includes it.
+#pragma once
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/product.h"
+#include "tests/harness/test_support.h"
+
+namespace qtest {
+
+const DWORD kInstallWait = 60000;
+inline const std::string kConfigureKeyPath = ProductSubKey(kConfigureKey);
+inline const std::string kHandlesKeyPath = ProductSubKey(kHandlesKey);
+
+inline std::string InstallerLog() {
+  char temporary[MAX_PATH + 1] = {};
+  ::GetTempPathA(sizeof temporary, temporary);
+  return ReadFileBytes(std::string(temporary) + kInstallerLogFileName);
+}
+
+struct WindowWatch {
+  DWORD processId;
+  std::string seen;
+};
+
+inline BOOL CALLBACK NoteVisibleWindow(HWND window, LPARAM param) {
+  auto* watch = reinterpret_cast<WindowWatch*>(param);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (owner == watch->processId && ::IsWindowVisible(window)) watch->seen += "[" + GetText(window) + "]";
+  return TRUE;
+}
+
+// Runs `program` with `arguments` to its end, watching the whole time for a
+// visible top-level window of the process, which fails the test. `during`,
+// when given, is called at each look and ends the program when it returns
+// true (a kill half-way). The exit code.
+inline DWORD RunSilently(const std::string& program, const std::string& arguments,
+                         const std::function<bool()>& during = nullptr) {
+  Program run;
+  if (!run.Start(program, arguments)) return 0xFFFFFFFF;
+  WindowWatch watch = {run.Id(), ""};
+  const bool ended = WaitUntil(
+      [&] {
+        ::EnumWindows(&NoteVisibleWindow, reinterpret_cast<LPARAM>(&watch));
+        if (during && during()) run.Kill();
+        return !run.IsRunning();
+      },
+      kInstallWait, 1);
+  EXPECT_EQ("", watch.seen) << arguments;
+  return ended ? run.ExitCode() : 0xFFFFFFFE;
+}
+
+inline DWORD InstallSilently(const std::string& arguments, const std::function<bool()>& during = nullptr) {
+  return RunSilently(BinPath(kInstallerFileName), arguments, during);
+}
+
+// Runs the entry's QuietUninstallString as a package manager does.
+inline DWORD QuietUninstall() {
+  const std::string command = ReadRegText(kUninstallEntry, "QuietUninstallString");
+  const size_t close = command.find('"', 1);
+  if (command.empty() || command[0] != '"' || close == std::string::npos) {
+    ADD_FAILURE() << "QuietUninstallString: " << command;
+    return 0xFFFFFFFF;
+  }
+  return RunSilently(command.substr(1, close - 1), command.substr(close + 2));
+}
+
+// The eight files, the recorded folder, the entry and the shortcuts of an installation in `folder`.
+inline void ExpectInstalled(const std::string& folder) {
+  for (const char* name : kInstalledFiles) EXPECT_TRUE(FileExists(folder + "\\" + name)) << folder << "\\" << name;
+  EXPECT_EQ(folder, ReadRegText(kConfigureKeyPath, kProgramDirValue));
+  EXPECT_EQ("\"" + folder + "\\qtrasx.exe\" UnInstall", ReadRegText(kUninstallEntry, "UninstallString"));
+  EXPECT_EQ("\"" + folder + "\\qtrasx.exe\" UnInstall /S", ReadRegText(kUninstallEntry, "QuietUninstallString"));
+  EXPECT_EQ(folder, ReadRegText(kUninstallEntry, "InstallLocation"));
+  EXPECT_TRUE(FileExists(DesktopLink()));
+  EXPECT_EQ(5u, FolderEntries(GroupFolder()).size());
+}
+
+// No entry, settings or shortcuts left, and none of our files in `folder`.
+inline void ExpectUninstalled(const std::string& folder) {
+  EXPECT_FALSE(RegKeyExists(kUninstallEntry));
+  EXPECT_FALSE(RegKeyExists(kProductKey));
+  EXPECT_FALSE(FileExists(DesktopLink()));
+  EXPECT_FALSE(FileExists(GroupFolder()));
+  for (const char* name : kInstalledFiles) EXPECT_FALSE(FileExists(folder + "\\" + name)) << name;
+}
+
+// Starts each test of an installer suite with no installation at all.
+inline void ForgetInstallations() {
+  DeleteRegTree(kProductKey);
+  DeleteRegTree(kUninstallEntry);
+  ::DeleteFileA(DesktopLink().c_str());
+  DeleteFolderTree(GroupFolder());
+}
+
+}  // namespace qtest
