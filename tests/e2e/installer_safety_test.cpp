@@ -102,8 +102,9 @@ TEST_F(InstallerSafety, NoFolderOfWindowsOrOfTheUserIsTaken) {
 TEST_F(InstallerSafety, TheRecordedFolderAloneNamesNoInstallation) {
   const std::string folder = Installed("recorded");
   // A restored settings backup names a folder of the user's that holds a downloaded installer.
-  const std::vector<std::string> files = {"thesis.docx", "sub\\", "sub\\data.xlsx", "qtrasx.exe"};
+  const std::vector<std::string> files = {"thesis.docx", "sub\\", "sub\\data.xlsx"};
   const std::string docs = UsersFolder("UserDocs", files);
+  ASSERT_TRUE(qtest::WriteFileBytes(docs + "\\qtrasx.exe", qtest::ReadFileBytes(qtest::BinPath(kInstallerFileName))));
   qtest::WriteRegText(qtest::kConfigureKeyPath, kProgramDirValue, docs);
   EXPECT_EQ(static_cast<DWORD>(kExitNotInstalled), QuietUninstall());
   ExpectUntouched(docs, files);
