@@ -11,6 +11,7 @@
 #include "converter/app/tray_icon.h"
 #include "converter/resources/resource.h"
 #include "converter/support/web_addresses.h"
+#include "converter/support/windows_version_table.h"
 #include "tests/harness/test_support.h"
 
 namespace {
@@ -163,6 +164,18 @@ TEST(ConverterMenus, MenuTextsAsBuilt) {
   ::FreeLibrary(program);
 }
 
+// The Windows version as the system knows it, whatever the asking program's
+// manifest declares (without one, Windows 8.1 and later tell a program 6.2).
+OSVERSIONINFOW TrueWindowsVersion() {
+  OSVERSIONINFOW version = {};
+  version.dwOSVersionInfoSize = sizeof version;
+  using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
+  auto rtlGetVersion =
+      reinterpret_cast<RtlGetVersionFunction>(::GetProcAddress(::GetModuleHandleA("ntdll"), "RtlGetVersion"));
+  if (rtlGetVersion != nullptr) rtlGetVersion(&version);
+  return version;
+}
+
 TEST(ConverterMenus, AboutBoxAndTrayPopup) {
   qtest::DeleteRegTree(qtest::kProductKey);
   qtest::Program qtra;
@@ -173,15 +186,17 @@ TEST(ConverterMenus, AboutBoxAndTrayPopup) {
   qtest::PostCommand(main, 32782);
   HWND about = qtest::WaitForWindow("About Quantara", qtra.Id(), 10000);
   ASSERT_NE(nullptr, about);
-  OSVERSIONINFOA version = {};
-  version.dwOSVersionInfoSize = sizeof version;
-  ::GetVersionExA(&version);
+  const OSVERSIONINFOW version = TrueWindowsVersion();
+  ASSERT_NE(0u, version.dwMajorVersion);
   char firstLine[128];
   snprintf(firstLine, sizeof firstLine, "Version: " QTRA_PRODUCT_VERSION " - Windows Type: %lu.%lu.%lu\n", version.dwPlatformId,
            version.dwMajorVersion, version.dwMinorVersion);
   const std::string text = qtest::GetText(::GetDlgItem(about, 1023));
   EXPECT_EQ(firstLine, text.substr(0, strlen(firstLine)));
   const std::string description = text.size() > strlen(firstLine) ? text.substr(strlen(firstLine)) : "";
+  char osText[128];
+  DescribeWindowsVersion(version.dwPlatformId, version.dwMajorVersion, version.dwMinorVersion, osText, sizeof osText);
+  EXPECT_EQ(std::string(osText) + ", ", description.substr(0, strlen(osText) + 2));
   EXPECT_NE(std::string::npos, description.find("bit")) << "the system description: " << description;
 
   // No tray popup while the About box is open.

@@ -10,11 +10,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "common/install_rules.h"
 #include "common/product.h"
+#include "converter/support/web_addresses.h"
 #include "tests/harness/test_support.h"
 
 namespace {
@@ -85,12 +88,49 @@ DWORD QuietUninstall() {
 
 std::string Folder() { return qtest::MakeTempFolder("silent") + "\\Unit Converter Files"; }
 
+// The local date `minutesAgo` minutes ago as YYYYMMDD.
+std::string LocalDate(unsigned minutesAgo) {
+  FILETIME now = {};
+  ::GetSystemTimeAsFileTime(&now);
+  ULARGE_INTEGER ticks = {};
+  ticks.LowPart = now.dwLowDateTime;
+  ticks.HighPart = now.dwHighDateTime;
+  ticks.QuadPart -= minutesAgo * 60ull * 10000000ull;
+  FILETIME then = {ticks.LowPart, ticks.HighPart};
+  FILETIME local = {};
+  SYSTEMTIME date = {};
+  ::FileTimeToLocalFileTime(&then, &local);
+  ::FileTimeToSystemTime(&local, &date);
+  char text[16];
+  snprintf(text, sizeof text, "%04u%02u%02u", date.wYear, date.wMonth, date.wDay);
+  return text;
+}
+
+DWORD ReadRegNumber(const std::string& key, const char* name) {
+  std::string data;
+  DWORD type = 0;
+  if (!qtest::ReadRegValue(key, name, &data, &type) || type != REG_DWORD || data.size() != sizeof(DWORD)) {
+    ADD_FAILURE() << name << " is no REG_DWORD value";
+    return 0xFFFFFFFF;
+  }
+  DWORD value = 0;
+  memcpy(&value, data.data(), sizeof value);
+  return value;
+}
+
 void ExpectInstalled(const std::string& folder) {
   for (const char* name : qtest::kInstalledFiles) EXPECT_TRUE(qtest::FileExists(folder + "\\" + name)) << name;
   EXPECT_EQ(folder, qtest::ReadRegText(kConfigure, kProgramDirValue));
   EXPECT_EQ("\"" + folder + "\\qtrasx.exe\" UnInstall", qtest::ReadRegText(kEntry, "UninstallString"));
   EXPECT_EQ("\"" + folder + "\\qtrasx.exe\" UnInstall /S", qtest::ReadRegText(kEntry, "QuietUninstallString"));
   EXPECT_EQ(folder, qtest::ReadRegText(kEntry, "InstallLocation"));
+  // The installation ran within the last minutes, perhaps just before midnight.
+  const std::string installDate = qtest::ReadRegText(kEntry, "InstallDate");
+  EXPECT_TRUE(installDate == LocalDate(0) || installDate == LocalDate(10)) << installDate;
+  EXPECT_EQ(kFaqUrl, qtest::ReadRegText(kEntry, "HelpLink"));
+  EXPECT_EQ(0x0409u, ReadRegNumber(kEntry, "Language"));
+  EXPECT_EQ(static_cast<DWORD>(QTRA_VERSION_MAJOR), ReadRegNumber(kEntry, "VersionMajor"));
+  EXPECT_EQ(static_cast<DWORD>(QTRA_VERSION_MINOR), ReadRegNumber(kEntry, "VersionMinor"));
   EXPECT_TRUE(qtest::FileExists(qtest::DesktopLink()));
   EXPECT_EQ(5u, qtest::FolderEntries(qtest::GroupFolder()).size());
 }
@@ -140,7 +180,10 @@ std::string ManifestValue(const char* file, const std::string& key) {
     line.erase(0, first);
     if (line.compare(0, key.size() + 1, key + ":") != 0) continue;
     const size_t value = line.find_first_not_of(' ', key.size() + 1);
-    return value == std::string::npos ? "(list)" : line.substr(value);
+    if (value == std::string::npos) return "(list)";
+    std::string text = line.substr(value);
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
+    return text;
   }
   return "";
 }
@@ -215,7 +258,12 @@ TEST_F(SilentInstall, TheWingetManifestsHoldTheirFieldsAndMatchWhatTheInstallerW
   EXPECT_EQ(qtest::ReadRegText(kEntry, "Publisher"), ManifestValue(kLocaleFile, "Publisher"));
   EXPECT_EQ(qtest::ReadRegText(kEntry, "DisplayName"), ManifestValue(kLocaleFile, "PackageName"));
   EXPECT_EQ(qtest::ReadRegText(kEntry, "URLInfoAbout"), ManifestValue(kLocaleFile, "PackageUrl"));
-  EXPECT_EQ(qtest::ReadRegText(kEntry, "URLUpdateInfo"), ManifestValue(kInstallerFile, "InstallerUrl"));
+  EXPECT_EQ(QTRA_COPYRIGHT, ManifestValue(kLocaleFile, "Copyright"));
+  EXPECT_EQ(qtest::ReadRegText(kEntry, "HelpLink"), ManifestValue(kLocaleFile, "PublisherSupportUrl"));
+  // The entry names the newest installer; the manifest this version's own, beside it in a folder of its version.
+  std::string versioned = qtest::ReadRegText(kEntry, "URLUpdateInfo");
+  versioned.insert(versioned.rfind('/'), std::string("/") + kProductVersion);
+  EXPECT_EQ(versioned, ManifestValue(kInstallerFile, "InstallerUrl"));
 }
 
 TEST_F(SilentInstall, UpgradeClosesTheRunningConverterAndKeepsTheFolder) {
