@@ -65,7 +65,18 @@ DWORD RunSilently(const std::string& program, const std::string& arguments, std:
   return ended ? run.ExitCode() : 0xFFFFFFFE;
 }
 
+// Today's local date as YYYYMMDD, and the date when the last Install began.
+std::string Today() {
+  SYSTEMTIME now = {};
+  ::GetLocalTime(&now);
+  char text[16];
+  snprintf(text, sizeof text, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
+  return text;
+}
+std::string g_installDay;
+
 DWORD Install(const std::string& arguments) {
+  g_installDay = Today();
   std::string seen;
   DWORD code = RunSilently(qtest::BinPath("qtrasx.exe"), arguments, &seen);
   EXPECT_EQ("", seen) << arguments;
@@ -88,49 +99,25 @@ DWORD QuietUninstall() {
 
 std::string Folder() { return qtest::MakeTempFolder("silent") + "\\Unit Converter Files"; }
 
-// The local date `minutesAgo` minutes ago as YYYYMMDD.
-std::string LocalDate(unsigned minutesAgo) {
-  FILETIME now = {};
-  ::GetSystemTimeAsFileTime(&now);
-  ULARGE_INTEGER ticks = {};
-  ticks.LowPart = now.dwLowDateTime;
-  ticks.HighPart = now.dwHighDateTime;
-  ticks.QuadPart -= minutesAgo * 60ull * 10000000ull;
-  FILETIME then = {ticks.LowPart, ticks.HighPart};
-  FILETIME local = {};
-  SYSTEMTIME date = {};
-  ::FileTimeToLocalFileTime(&then, &local);
-  ::FileTimeToSystemTime(&local, &date);
-  char text[16];
-  snprintf(text, sizeof text, "%04u%02u%02u", date.wYear, date.wMonth, date.wDay);
-  return text;
-}
-
-DWORD ReadRegNumber(const std::string& key, const char* name) {
-  std::string data;
-  DWORD type = 0;
-  if (!qtest::ReadRegValue(key, name, &data, &type) || type != REG_DWORD || data.size() != sizeof(DWORD)) {
-    ADD_FAILURE() << name << " is no REG_DWORD value";
-    return 0xFFFFFFFF;
-  }
-  DWORD value = 0;
-  memcpy(&value, data.data(), sizeof value);
-  return value;
-}
-
 void ExpectInstalled(const std::string& folder) {
   for (const char* name : qtest::kInstalledFiles) EXPECT_TRUE(qtest::FileExists(folder + "\\" + name)) << name;
   EXPECT_EQ(folder, qtest::ReadRegText(kConfigure, kProgramDirValue));
   EXPECT_EQ("\"" + folder + "\\qtrasx.exe\" UnInstall", qtest::ReadRegText(kEntry, "UninstallString"));
   EXPECT_EQ("\"" + folder + "\\qtrasx.exe\" UnInstall /S", qtest::ReadRegText(kEntry, "QuietUninstallString"));
   EXPECT_EQ(folder, qtest::ReadRegText(kEntry, "InstallLocation"));
-  // The installation ran within the last minutes, perhaps just before midnight.
   const std::string installDate = qtest::ReadRegText(kEntry, "InstallDate");
-  EXPECT_TRUE(installDate == LocalDate(0) || installDate == LocalDate(10)) << installDate;
+  EXPECT_TRUE(installDate == g_installDay || installDate == Today()) << installDate;  // midnight may fall between
   EXPECT_EQ(kFaqUrl, qtest::ReadRegText(kEntry, "HelpLink"));
-  EXPECT_EQ(0x0409u, ReadRegNumber(kEntry, "Language"));
-  EXPECT_EQ(static_cast<DWORD>(QTRA_VERSION_MAJOR), ReadRegNumber(kEntry, "VersionMajor"));
-  EXPECT_EQ(static_cast<DWORD>(QTRA_VERSION_MINOR), ReadRegNumber(kEntry, "VersionMinor"));
+  const struct {
+    const char* name;
+    DWORD value;
+  } numbers[] = {{"Language", 0x0409}, {"VersionMajor", QTRA_VERSION_MAJOR}, {"VersionMinor", QTRA_VERSION_MINOR}};
+  for (const auto& number : numbers) {
+    std::string data;
+    DWORD type = 0;
+    EXPECT_TRUE(qtest::ReadRegValue(kEntry, number.name, &data, &type) && type == REG_DWORD) << number.name;
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&number.value), sizeof(DWORD)), data) << number.name;
+  }
   EXPECT_TRUE(qtest::FileExists(qtest::DesktopLink()));
   EXPECT_EQ(5u, qtest::FolderEntries(qtest::GroupFolder()).size());
 }
