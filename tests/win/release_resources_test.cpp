@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/product.h"
@@ -34,7 +35,7 @@ std::string VersionValue(std::vector<char>& info, const std::string& query) {
 }
 
 TEST(ReleaseResources, BothProgramsCarryTheVersionResource) {
-  char text[32];
+  char text[16];
   snprintf(text, sizeof text, "%u.%02u.%02u", QTRA_VERSION_MAJOR, QTRA_VERSION_MINOR, QTRA_VERSION_PATCH);
   EXPECT_STREQ(kProductVersion, text) << "the version's text and numbers agree";
   const DWORD high = MAKELONG(QTRA_VERSION_MINOR, QTRA_VERSION_MAJOR);
@@ -43,32 +44,26 @@ TEST(ReleaseResources, BothProgramsCarryTheVersionResource) {
     const std::string path = qtest::BinPath(program.file);
     DWORD unused = 0;
     std::vector<char> info(::GetFileVersionInfoSizeA(path.c_str(), &unused));
-    ASSERT_FALSE(info.empty()) << program.file << " has no version resource";
-    ASSERT_TRUE(::GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+    ASSERT_TRUE(!info.empty() && ::GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(info.size()), info.data()))
+        << program.file << " has no version resource";
     const std::string fixedBytes = VersionValue(info, "\\");
     ASSERT_EQ(sizeof(VS_FIXEDFILEINFO), fixedBytes.size()) << program.file;
     const auto* fixed = reinterpret_cast<const VS_FIXEDFILEINFO*>(fixedBytes.data());
-    EXPECT_EQ(VS_FFI_SIGNATURE, fixed->dwSignature);
-    EXPECT_EQ((std::vector<DWORD>{high, low, high, low}),
-              (std::vector<DWORD>{fixed->dwFileVersionMS, fixed->dwFileVersionLS, fixed->dwProductVersionMS,
-                                  fixed->dwProductVersionLS}))
-        << program.file;
-    EXPECT_EQ(static_cast<DWORD>(VFT_APP), fixed->dwFileType);
-    EXPECT_EQ(0u, fixed->dwFileFlags & fixed->dwFileFlagsMask) << "no debug or pre-release flag";
+    EXPECT_EQ((std::vector<DWORD>{VS_FFI_SIGNATURE, high, low, high, low, VFT_APP, 0}),
+              (std::vector<DWORD>{fixed->dwSignature, fixed->dwFileVersionMS, fixed->dwFileVersionLS,
+                                  fixed->dwProductVersionMS, fixed->dwProductVersionLS, fixed->dwFileType,
+                                  fixed->dwFileFlags & fixed->dwFileFlagsMask}))
+        << program.file << ": signature, version 11.4.1.0 twice, an application, no debug or pre-release flag";
     EXPECT_EQ(std::string("\x09\x04\xB0\x04", 4), VersionValue(info, "\\VarFileInfo\\Translation"));
-
-    const struct {
-      const char* name;
-      const char* expected;
-    } texts[] = {
+    const std::pair<const char*, std::string> texts[] = {
         {"CompanyName", QTRA_COMPANY_NAME},       {"ProductName", kProductName},
         {"FileVersion", kProductVersion},         {"ProductVersion", kProductVersion},
         {"FileDescription", program.description}, {"InternalName", program.internalName},
         {"LegalCopyright", QTRA_COPYRIGHT},       {"OriginalFilename", program.originalName},
     };
-    for (const auto& t : texts) {
-      EXPECT_EQ(t.expected, VersionValue(info, std::string("\\StringFileInfo\\040904B0\\") + t.name))
-          << program.file << " " << t.name;
+    for (const auto& text : texts) {
+      EXPECT_EQ(text.second, VersionValue(info, std::string("\\StringFileInfo\\040904B0\\") + text.first))
+          << program.file << " " << text.first;
     }
   }
 }
@@ -86,12 +81,10 @@ TEST(ReleaseResources, BothManifestsNameTheVersionAndEveryWindowsSinceVista) {
            QTRA_VERSION_MINOR, QTRA_VERSION_PATCH, QTRA_VERSION_BUILD);
   for (const ShippedProgram& program : kPrograms) {
     HMODULE module = ::LoadLibraryExA(qtest::BinPath(program.file).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(nullptr, module) << program.file;
     HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
-    HGLOBAL loaded = found != nullptr ? ::LoadResource(module, found) : nullptr;
-    const std::string manifest =
-        loaded != nullptr ? std::string(static_cast<const char*>(::LockResource(loaded)), ::SizeofResource(module, found))
-                          : "";
+    ASSERT_NE(nullptr, found) << program.file;
+    const std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(module, found))),
+                               ::SizeofResource(module, found));
     ::FreeLibrary(module);
     EXPECT_NE(std::string::npos, manifest.find(identity)) << program.file;
     const size_t open = manifest.find("<compatibility xmlns=\"urn:schemas-microsoft-com:compatibility.v1\">");
