@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "common/product.h"
 #include "common/registry.h"
 #include "common/strings.h"
 #include "converter/support/web_addresses.h"

@@ -65,18 +65,7 @@ DWORD RunSilently(const std::string& program, const std::string& arguments, std:
   return ended ? run.ExitCode() : 0xFFFFFFFE;
 }
 
-// Today's local date as YYYYMMDD, and the date when the last Install began.
-std::string Today() {
-  SYSTEMTIME now = {};
-  ::GetLocalTime(&now);
-  char text[16];
-  snprintf(text, sizeof text, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
-  return text;
-}
-std::string g_installDay;
-
 DWORD Install(const std::string& arguments) {
-  g_installDay = Today();
   std::string seen;
   DWORD code = RunSilently(qtest::BinPath("qtrasx.exe"), arguments, &seen);
   EXPECT_EQ("", seen) << arguments;
@@ -105,19 +94,6 @@ void ExpectInstalled(const std::string& folder) {
   EXPECT_EQ("\"" + folder + "\\qtrasx.exe\" UnInstall", qtest::ReadRegText(kEntry, "UninstallString"));
   EXPECT_EQ("\"" + folder + "\\qtrasx.exe\" UnInstall /S", qtest::ReadRegText(kEntry, "QuietUninstallString"));
   EXPECT_EQ(folder, qtest::ReadRegText(kEntry, "InstallLocation"));
-  const std::string installDate = qtest::ReadRegText(kEntry, "InstallDate");
-  EXPECT_TRUE(installDate == g_installDay || installDate == Today()) << installDate;  // midnight may fall between
-  EXPECT_EQ(kFaqUrl, qtest::ReadRegText(kEntry, "HelpLink"));
-  const struct {
-    const char* name;
-    DWORD value;
-  } numbers[] = {{"Language", 0x0409}, {"VersionMajor", QTRA_VERSION_MAJOR}, {"VersionMinor", QTRA_VERSION_MINOR}};
-  for (const auto& number : numbers) {
-    std::string data;
-    DWORD type = 0;
-    EXPECT_TRUE(qtest::ReadRegValue(kEntry, number.name, &data, &type) && type == REG_DWORD) << number.name;
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&number.value), sizeof(DWORD)), data) << number.name;
-  }
   EXPECT_TRUE(qtest::FileExists(qtest::DesktopLink()));
   EXPECT_EQ(5u, qtest::FolderEntries(qtest::GroupFolder()).size());
 }
@@ -150,6 +126,34 @@ TEST_F(SilentInstall, FirstInstallIntoAFolderWithSpacesShowsNoWindowAndStartsNot
   const std::string log = LogText();
   EXPECT_NE(std::string::npos, log.find("Program folder: " + folder + "\r\n")) << log;
   EXPECT_NE(std::string::npos, log.find("Installed\r\n")) << log;
+}
+
+std::string Today() {  // the local date as YYYYMMDD
+  SYSTEMTIME now = {};
+  ::GetLocalTime(&now);
+  char text[16];
+  snprintf(text, sizeof text, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
+  return text;
+}
+
+TEST_F(SilentInstall, TheUninstallEntryNamesTheDayTheSupportPageTheLanguageAndTheVersion) {
+  const std::string folder = qtest::ReadRegText(kConfigure, kProgramDirValue);
+  ASSERT_NE("", folder);
+  const std::string day = Today();
+  ASSERT_EQ(0u, Install("/S /D=" + folder));
+  const std::string installDate = qtest::ReadRegText(kEntry, "InstallDate");
+  EXPECT_TRUE(installDate == day || installDate == Today()) << installDate;  // midnight may fall between
+  EXPECT_EQ(kFaqUrl, qtest::ReadRegText(kEntry, "HelpLink"));
+  const struct {
+    const char* name;
+    DWORD value;
+  } numbers[] = {{"Language", 0x0409}, {"VersionMajor", QTRA_VERSION_MAJOR}, {"VersionMinor", QTRA_VERSION_MINOR}};
+  for (const auto& number : numbers) {
+    std::string data;
+    DWORD type = 0;
+    EXPECT_TRUE(qtest::ReadRegValue(kEntry, number.name, &data, &type) && type == REG_DWORD) << number.name;
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&number.value), sizeof(DWORD)), data) << number.name;
+  }
 }
 
 // "Key: value" lines of a manifest the build filled in ("- " list marks and
