@@ -1,14 +1,30 @@
 // The product's name and version, and the contract between the converter and
 // its installer: every name, word and number one program relies on the other
 // (or a test, benchmark or script) to use. Change them here only.
-// scripts/product-info reads this file: keep each value on one line.
+// scripts/product-info reads this file: keep each value on one line. The
+// resource compiler reads the #defines too (for the version resources); what it
+// cannot read stays inside the RC_INVOKED guard.
 #pragma once
 
 #define QTRA_PRODUCT_NAME "Quantara"
 #define QTRA_PRODUCT_VERSION "11.04.01"
+// The same version as the four numbers of the version resources and manifests.
+#define QTRA_VERSION_MAJOR 11
+#define QTRA_VERSION_MINOR 4
+#define QTRA_VERSION_PATCH 1
+#define QTRA_VERSION_BUILD 0
+#define QTRA_COMPANY_NAME "Marlowbrook"
+#define QTRA_COPYRIGHT "Copyright (C) 2026 Marlowbrook."
+#define QTRA_PRODUCT_URL "http://www.marlowbrook.example/qtra.htm"
+// The day this version was released (package managers show it).
+#define QTRA_RELEASE_DATE "2026-12-08"
+#define QTRA_CONVERTER_FILE_NAME "QTRA.EXE"
+#define QTRA_INSTALLER_FILE_NAME "qtrasx.exe"
 
+#ifndef RC_INVOKED
 constexpr const char kProductName[] = QTRA_PRODUCT_NAME;
 constexpr const char kProductVersion[] = QTRA_PRODUCT_VERSION;
+constexpr const char kCompanyName[] = QTRA_COMPANY_NAME;
 
 // The converter's main window title ("%s - Version %s" with name and version).
 // The installer recognises a running converter by its prefix.
@@ -41,8 +57,8 @@ constexpr const char kFolderSwitch[] = "/D=";
 constexpr const char kInstallerLogFileName[] = "qtrasx.log";
 
 // Files the installer writes into the program folder and the converter opens.
-constexpr const char kConverterFileName[] = "QTRA.EXE";
-constexpr const char kInstallerFileName[] = "qtrasx.exe";
+constexpr const char kConverterFileName[] = QTRA_CONVERTER_FILE_NAME;
+constexpr const char kInstallerFileName[] = QTRA_INSTALLER_FILE_NAME;
 constexpr const char kHelpPageFileName[] = "qtrahelp.htm";
 constexpr const char kReadMeFileName[] = "README.TXT";
 constexpr const char kManualFileName[] = "MANUAL.TXT";
@@ -57,3 +73,5 @@ constexpr const char kShortcutTempFileName[] = "tmp";
 // "TransHandle", so the installer finds a converter that is still starting).
 constexpr const char kConverterMutexName[] = "Marlowbrook.Quantara.Converter";
 constexpr const char kConverterWindowMark[] = "Marlowbrook.Quantara.MainWindow";
+
+#endif  // RC_INVOKED

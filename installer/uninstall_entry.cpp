@@ -9,14 +9,19 @@
 
 #include "common/registry.h"
 #include "common/strings.h"
+#include "converter/support/web_addresses.h"
 #include "installer/folders.h"
 #include "installer/installer_state.h"
 
 const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quantara";
-const char kProductPageUrl[] = "http://www.marlowbrook.example/qtra.htm";
+const char kProductPageUrl[] = QTRA_PRODUCT_URL;
+// Always the newest installer; each version's own stays under download/<version>/.
 const char kInstallerDownloadUrl[] = "http://www.marlowbrook.example/download/qtrasx.exe";
 
 namespace {
+// U.S. English, the language of both programs' resources.
+const DWORD kProgramLanguage = 0x0409;
+
 void SetText(HKEY key, const char* name, const char* text) {
   ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), static_cast<DWORD>(strlen(text) + 1));
 }
@@ -56,7 +61,7 @@ int WriteUninstallEntry(const char* programDir) {
   snprintf(text, sizeof text, "\"%s%s%s\" %s %s", folder, "\\", kInstallerFileName, kUninstallArgument, kSilentSwitch);
   SetText(key, "QuietUninstallString", text);
   SetText(key, "InstallLocation", folder);
-  SetText(key, "Publisher", "Marlowbrook");
+  SetText(key, "Publisher", kCompanyName);
   SetText(key, "URLInfoAbout", kProductPageUrl);
   SetText(key, "URLUpdateInfo", kInstallerDownloadUrl);
   // What the system's list of programs shows beside the name.
@@ -64,6 +69,17 @@ int WriteUninstallEntry(const char* programDir) {
   snprintf(text, sizeof text, "%s%s%s", folder, "\\", kConverterFileName);
   SetText(key, "DisplayIcon", text);
   SetNumber(key, "EstimatedSize", FolderSizeKilobytes(folder));
+  // The day of this installation, as the system's list of programs shows it.
+  SYSTEMTIME today = {};
+  ::GetLocalTime(&today);
+  snprintf(text, sizeof text, "%04u%02u%02u", static_cast<unsigned>(today.wYear), static_cast<unsigned>(today.wMonth),
+           static_cast<unsigned>(today.wDay));
+  SetText(key, "InstallDate", text);
+  SetText(key, "HelpLink", kFaqUrl);
+  SetNumber(key, "Language", kProgramLanguage);
+  // Package managers compare these when DisplayVersion is not enough.
+  SetNumber(key, "VersionMajor", QTRA_VERSION_MAJOR);
+  SetNumber(key, "VersionMinor", QTRA_VERSION_MINOR);
   SetNumber(key, "NoModify", 1);
   SetNumber(key, "NoRepair", 1);
   ::RegCloseKey(key);

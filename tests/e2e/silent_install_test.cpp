@@ -10,11 +10,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "common/install_rules.h"
 #include "common/product.h"
+#include "converter/support/web_addresses.h"
 #include "tests/harness/install_runs.h"
 #include "tests/harness/test_support.h"
 
@@ -53,6 +56,40 @@ TEST_F(SilentInstall, FirstInstallIntoAFolderWithSpacesShowsNoWindowAndStartsNot
   EXPECT_NE(std::string::npos, log.find("Installed\r\n")) << log;
 }
 
+std::string Today() {  // the local date as YYYYMMDD
+  SYSTEMTIME now = {};
+  ::GetLocalTime(&now);
+  char text[16];
+  snprintf(text, sizeof text, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
+  return text;
+}
+
+TEST_F(SilentInstall, AFirstInstallWithoutFolderIsTheUsersOwnAndItsEntryNamesTheDayTheSupportPageAndTheVersion) {
+  const std::string folder = qtest::ReadRegText(kConfigure, kProgramDirValue);
+  ASSERT_NE("", folder);
+  ASSERT_EQ(0u, QuietUninstall());
+  const std::string perUser = qtest::SpecialFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Quantara";
+  const std::string day = Today();
+  ASSERT_EQ(0u, Install("/S"));
+  ExpectInstalled(perUser);
+  const std::string installDate = qtest::ReadRegText(kEntry, "InstallDate");
+  EXPECT_TRUE(installDate == day || installDate == Today()) << installDate;  // midnight may fall between
+  EXPECT_EQ(kFaqUrl, qtest::ReadRegText(kEntry, "HelpLink"));
+  const struct {
+    const char* name;
+    DWORD value;
+  } numbers[] = {{"Language", 0x0409}, {"VersionMajor", QTRA_VERSION_MAJOR}, {"VersionMinor", QTRA_VERSION_MINOR}};
+  for (const auto& number : numbers) {
+    std::string data;
+    DWORD type = 0;
+    EXPECT_TRUE(qtest::ReadRegValue(kEntry, number.name, &data, &type) && type == REG_DWORD) << number.name;
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&number.value), sizeof(DWORD)), data) << number.name;
+  }
+  // Back where the later cases expect it; the per-user folder goes with the move.
+  ASSERT_EQ(0u, Install("/S /D=" + folder));
+  EXPECT_FALSE(qtest::FileExists(perUser));
+}
+
 // "Key: value" lines of a manifest the build filled in ("- " list marks and
 // indentation dropped); the first value of each key.
 std::string ManifestValue(const char* file, const std::string& key) {
@@ -68,7 +105,10 @@ std::string ManifestValue(const char* file, const std::string& key) {
     line.erase(0, first);
     if (line.compare(0, key.size() + 1, key + ":") != 0) continue;
     const size_t value = line.find_first_not_of(' ', key.size() + 1);
-    return value == std::string::npos ? "(list)" : line.substr(value);
+    if (value == std::string::npos) return "(list)";
+    std::string text = line.substr(value);
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
+    return text;
   }
   return "";
 }
@@ -143,7 +183,12 @@ TEST_F(SilentInstall, TheWingetManifestsHoldTheirFieldsAndMatchWhatTheInstallerW
   EXPECT_EQ(qtest::ReadRegText(kEntry, "Publisher"), ManifestValue(kLocaleFile, "Publisher"));
   EXPECT_EQ(qtest::ReadRegText(kEntry, "DisplayName"), ManifestValue(kLocaleFile, "PackageName"));
   EXPECT_EQ(qtest::ReadRegText(kEntry, "URLInfoAbout"), ManifestValue(kLocaleFile, "PackageUrl"));
-  EXPECT_EQ(qtest::ReadRegText(kEntry, "URLUpdateInfo"), ManifestValue(kInstallerFile, "InstallerUrl"));
+  EXPECT_EQ(QTRA_COPYRIGHT, ManifestValue(kLocaleFile, "Copyright"));
+  EXPECT_EQ(qtest::ReadRegText(kEntry, "HelpLink"), ManifestValue(kLocaleFile, "PublisherSupportUrl"));
+  // The entry names the newest installer; the manifest this version's own, beside it in a folder of its version.
+  std::string versioned = qtest::ReadRegText(kEntry, "URLUpdateInfo");
+  versioned.insert(versioned.rfind('/'), std::string("/") + kProductVersion);
+  EXPECT_EQ(versioned, ManifestValue(kInstallerFile, "InstallerUrl"));
 }
 
 TEST_F(SilentInstall, UpgradeClosesTheRunningConverterAndKeepsTheFolder) {

@@ -65,12 +65,15 @@ TEST(SupportSystemDescription, EachWindowsVersionGivesItsLine) {
     const char* numbers;
     const char* osText;
   };
+  // The probe carries the converter's manifest, which names every Windows up
+  // to 10 and 11: it is told their true numbers, not 6.2 as a program without
+  // one is. The table names none after 7.
   const Case cases[] = {
       {"winxp", "2.5.1", "Windows XP"},
       {"win7", "2.6.1", "Windows 7 or 2008 R2"},
-      // Like Windows, Wine tells a program without a compatibility manifest that
-      // Windows 10 is 6.2; the table does not know 6.2.
-      {"win10", "2.6.2", "Windows Unknown(3) PF2 6.2"},
+      {"win8", "2.6.2", "Windows Unknown(3) PF2 6.2"},
+      {"win81", "2.6.3", "Windows Unknown(3) PF2 6.3"},
+      {"win10", "2.10.0", "Windows Unknown(3) PF2 10.0"},
   };
   for (const Case& c : cases) {
     std::string description, numbers;
