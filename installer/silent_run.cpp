@@ -9,6 +9,7 @@
 #include "common/registry.h"
 #include "common/strings.h"
 #include "installer/converter_closing.h"
+#include "installer/folder_names.h"
 #include "installer/folders.h"
 #include "installer/installer_state.h"
 #include "installer/location_dialog.h"
@@ -20,6 +21,8 @@
 namespace {
 
 int Fail(int code, const char* reason) {
+  // A folder this Windows could not name for us is why later steps failed.
+  if (FolderNameFailed() && code != kExitConverterStillOpen && code != kExitBadArgument) code = kExitFolderNotNameable;
   LogStep("Failed (exit code %d): %s", code, reason);
   return code;
 }
@@ -28,7 +31,7 @@ int InstallSilently(const char* requested) {
   LogStep("Silent installation of %s %s", kProductName, kProductVersion);
   char folder[kPathSize] = {};
   if (requested[0] != '\0') {
-    CopyStringBounded(folder, requested, sizeof folder);
+    if (!RequestedFolderName(requested, folder)) return Fail(kExitFolderNotCreatable, "the folder's name can not be used");
   } else if (!CLocationDlg::ChooseFirstProposal(folder)) {
     return Fail(kExitFolderNotCreatable, "no folder could be proposed to install into");
   }

@@ -1,0 +1,76 @@
+#include "installer/folder_names.h"
+
+#include <cwchar>
+#include <cwctype>
+#include <string>
+
+#include "common/product.h"
+#include "common/strings.h"
+#include "common/wide_text.h"
+#include "installer/installer_state.h"
+
+namespace {
+bool g_nameFailed = false;
+
+void ReportNotNameable(HWND owner, const char* shown) {
+  const bool first = !g_nameFailed;
+  g_nameFailed = true;
+  if (!first) return;
+  ShowMessage(owner, kInstallCaption, MB_ICONERROR,
+              "The folder\n%s\ncan not be used: its name has letters that this Windows can not give to %s (shown "
+              "as ?), and it has no short name to use instead.\n\nWindows 10 version 1903 and later give every "
+              "letter. On an older Windows choose a folder whose name has only letters of the language set for "
+              "non-Unicode programs.",
+              shown, kProductName);
+}
+
+// Where "/D=" starts a word after the program's name, or null.
+const wchar_t* FolderSwitchOf(const wchar_t* line) {
+  const wchar_t* at = line;
+  if (*at == L'"') {
+    at = wcschr(at + 1, L'"');
+    if (at == nullptr) return nullptr;
+    ++at;
+  }
+  for (; *at != L'\0'; ++at) {
+    const bool wordStart = at > line && (at[-1] == L' ' || at[-1] == L'\t');
+    if (wordStart && at[0] == L'/' && towupper(at[1]) == L'D' && at[2] == L'=') return at + 3;
+  }
+  return nullptr;
+}
+}  // namespace
+
+bool UsableFolderName(HWND owner, const wchar_t* path, char* out) {
+  const PathFormChoice choice = ProgramPathOf(path, out, kPathSize);
+  if (choice == kPathNotNameable) ReportNotNameable(owner, out);
+  if (choice != kUseLongForm && choice != kUseShortForm) {
+    out[0] = '\0';
+    return false;
+  }
+  TrimTrailingBackslashes(out);
+  return true;
+}
+
+bool FolderNameFailed() { return g_nameFailed; }
+
+bool OwnProgramPath(HWND owner, char* out) {
+  wchar_t own[kPathSize] = {};
+  const DWORD length = ::GetModuleFileNameW(nullptr, own, kPathSize);
+  if (length == 0 || length >= kPathSize) {
+    out[0] = '\0';
+    return false;
+  }
+  return UsableFolderName(owner, own, out);
+}
+
+bool RequestedFolderName(const char* typed, char* out) {
+  const wchar_t* folder = FolderSwitchOf(::GetCommandLineW());
+  if (folder == nullptr) {
+    CopyStringBounded(out, typed, kPathSize);
+    return true;
+  }
+  std::wstring wide(folder);
+  // As the command line is read: trailing blanks are not part of the folder.
+  while (!wide.empty() && (wide.back() == L' ' || wide.back() == L'\t')) wide.pop_back();
+  return UsableFolderName(nullptr, wide.c_str(), out);
+}
