@@ -106,9 +106,8 @@ int RelaySilently() {
 // next uninstall's copy step finds it there).
 void ParkWaitingRelay() {
   char own[kPathSize] = {};
-  const DWORD length = ::GetModuleFileNameA(nullptr, own, sizeof own);
-  char* name = strrchr(own, '\\');
-  if (length == 0 || length >= sizeof own || name == nullptr) return;
+  char* name = OwnProgramPath(nullptr, own) ? strrchr(own, '\\') : nullptr;
+  if (name == nullptr) return;
   *name = '\0';
   char parked[kPathSize];
   char installed[kPathSize];

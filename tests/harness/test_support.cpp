@@ -180,6 +180,39 @@ HWND WaitForWindow(const std::string& title, DWORD processId, DWORD timeoutMs, b
   return found;
 }
 
+namespace {
+struct PageSearch {
+  DWORD processId;
+  int controlId;
+  HWND found;
+};
+
+BOOL CALLBACK MatchPage(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<PageSearch*>(param);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (owner != search->processId || !::IsWindowVisible(window)) return TRUE;
+  if (::GetDlgItem(window, search->controlId) == nullptr) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+}  // namespace
+
+HWND WaitForPage(DWORD processId, int controlId, DWORD timeoutMs) {
+  PageSearch search = {processId, controlId, nullptr};
+  WaitUntil(
+      [&] {
+        search.found = nullptr;
+        ::EnumWindows(&MatchPage, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      timeoutMs);
+  if (search.found == nullptr) {
+    fprintf(stderr, "qtest: no page with control %d; windows: %s\n", controlId, DescribeWindows(processId).c_str());
+  }
+  return search.found;
+}
+
 HWND WaitForMessageBox(const std::string& caption, const std::string& textPart, DWORD processId, DWORD timeoutMs) {
   WindowSearch search = {caption, processId, false, true, textPart, nullptr};
   HWND found = FindTopLevel(&search, timeoutMs);
@@ -373,9 +406,10 @@ LRESULT CALLBACK MessageCounter::Procedure(HWND window, UINT message, WPARAM wPa
 
 bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-std::string ReadFileBytes(const std::string& path) {
+namespace {
+// Everything `file` holds (none when null), and the file closed.
+std::string ReadAndClose(FILE* file) {
   std::string bytes;
-  FILE* file = fopen(path.c_str(), "rb");
   if (file == nullptr) return bytes;
   char chunk[8192];
   size_t count;
@@ -383,6 +417,9 @@ std::string ReadFileBytes(const std::string& path) {
   fclose(file);
   return bytes;
 }
+}  // namespace
+
+std::string ReadFileBytes(const std::string& path) { return ReadAndClose(fopen(path.c_str(), "rb")); }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
   FILE* file = fopen(path.c_str(), "wb");
@@ -642,6 +679,8 @@ std::wstring ReadRegTextW(const std::string& keyPath, const wchar_t* name) {
 }
 
 bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string ReadFileBytes(const std::wstring& path) { return ReadAndClose(_wfopen(path.c_str(), L"rb")); }
 
 std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
   std::vector<std::wstring> names;

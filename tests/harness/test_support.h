@@ -69,6 +69,10 @@ int GetListSelection(HWND list);
 // Posts WM_COMMAND `command` to `window` (a menu command).
 void PostCommand(HWND window, int command);
 
+// A visible top-level dialog of process `processId` that holds control
+// `controlId` (the installer's backdrop and its pages share their titles).
+HWND WaitForPage(DWORD processId, int controlId, DWORD timeoutMs = kDefaultWait);
+
 // A message box of process `processId` (0: any) with `caption` whose text contains `textPart`.
 HWND WaitForMessageBox(const std::string& caption, const std::string& textPart, DWORD processId = 0,
                        DWORD timeoutMs = kDefaultWait);
@@ -174,6 +178,7 @@ std::string Utf8(const std::wstring& wide);
 std::wstring GetTextW(HWND window);
 std::wstring ReadRegTextW(const std::string& keyPath, const wchar_t* name);  // L"" when missing
 bool FileExists(const std::wstring& path);
+std::string ReadFileBytes(const std::wstring& path);
 std::vector<std::wstring> FolderEntries(const std::wstring& folder);
 std::wstring SpecialFolderW(int csidl);
 std::wstring UserNameW();
