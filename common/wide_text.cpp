@@ -1,8 +1,8 @@
 #include "common/wide_text.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
-#include <string>
 
 namespace {
 
@@ -19,30 +19,39 @@ TextCoding CodingOf(UINT codePage) {
   return {kOneByteLetters, nullptr};
 }
 
+// A converted text on the heap: the whole of it, however long.
+struct Bytes {
+  char* text = nullptr;
+  size_t length = 0;
+  Bytes() = default;
+  Bytes(const Bytes&) = delete;
+  Bytes& operator=(const Bytes&) = delete;
+  ~Bytes() { free(text); }
+};
+
 // The whole of `text` in `codePage` (resolved). True when it reads back as the
 // same text, so no letter was replaced.
-bool Convert(UINT codePage, const wchar_t* text, std::string* bytes) {
-  bytes->clear();
+bool Convert(UINT codePage, const wchar_t* text, Bytes* bytes) {
   // UTF-8 takes no flags; elsewhere no look-alike letter may stand in for a missing one.
   const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
   const int needed = ::WideCharToMultiByte(codePage, flags, text, -1, nullptr, 0, nullptr, nullptr);
-  if (needed <= 0) return false;
-  bytes->assign(static_cast<size_t>(needed), '\0');
-  if (::WideCharToMultiByte(codePage, flags, text, -1, &(*bytes)[0], needed, nullptr, nullptr) != needed) {
-    bytes->clear();
+  bytes->text = static_cast<char*>(calloc(needed > 0 ? needed : 1, 1));
+  if (bytes->text == nullptr || needed <= 0 ||
+      ::WideCharToMultiByte(codePage, flags, text, -1, bytes->text, needed, nullptr, nullptr) != needed) {
     return false;
   }
-  bytes->resize(static_cast<size_t>(needed) - 1);
-  const int back = ::MultiByteToWideChar(codePage, 0, bytes->c_str(), -1, nullptr, 0);
-  if (back <= 0) return false;
-  std::wstring again(static_cast<size_t>(back), L'\0');
-  return ::MultiByteToWideChar(codePage, 0, bytes->c_str(), -1, &again[0], back) == back &&
-         wcscmp(again.c_str(), text) == 0;
+  bytes->length = static_cast<size_t>(needed) - 1;
+  const int back = ::MultiByteToWideChar(codePage, 0, bytes->text, -1, nullptr, 0);
+  wchar_t* again = static_cast<wchar_t*>(calloc(back > 0 ? back : 1, sizeof(wchar_t)));
+  const bool exact = again != nullptr && back > 0 &&
+                     ::MultiByteToWideChar(codePage, 0, bytes->text, -1, again, back) == back && wcscmp(again, text) == 0;
+  free(again);
+  return exact;
 }
 
-PathFormCheck FormOf(const wchar_t* path, std::string* bytes) {
+PathFormCheck FormOf(const wchar_t* path, Bytes* bytes) {
   const bool exact = Convert(::GetACP(), path, bytes);
-  return {!bytes->empty(), exact, bytes->size()};
+  return {bytes->length > 0, exact, bytes->length};
 }
 
 }  // namespace
@@ -65,10 +74,10 @@ bool WideToCodePage(UINT codePage, const wchar_t* text, char* out, size_t size) 
   out[0] = '\0';
   if (text == nullptr) return true;
   const UINT resolved = Resolved(codePage);
-  std::string bytes;
+  Bytes bytes;
   const bool exact = Convert(resolved, text, &bytes);
-  CopyLettersBounded(out, bytes.c_str(), size, CodingOf(resolved));
-  return exact && strlen(out) == bytes.size();
+  CopyLettersBounded(out, bytes.text != nullptr ? bytes.text : "", size, CodingOf(resolved));
+  return exact && strlen(out) == bytes.length;
 }
 
 bool ProgramTextToUtf8(const char* text, char* out, size_t size) {
@@ -77,28 +86,27 @@ bool ProgramTextToUtf8(const char* text, char* out, size_t size) {
     return strlen(out) == strlen(text);
   }
   const int needed = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  if (needed <= 0) return false;
-  std::wstring wide(static_cast<size_t>(needed), L'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], needed);
-  return WideToCodePage(CP_UTF8, wide.c_str(), out, size);
+  wchar_t* wide = static_cast<wchar_t*>(calloc(needed > 0 ? needed : 1, sizeof(wchar_t)));
+  const bool converted = wide != nullptr && needed > 0 && ::MultiByteToWideChar(CP_ACP, 0, text, -1, wide, needed) == needed &&
+                         WideToCodePage(CP_UTF8, wide, out, size);
+  free(wide);
+  return converted;
 }
 
 PathFormChoice ProgramPathOf(const wchar_t* path, char* out, size_t size) {
-  std::string longForm;
-  std::string shortForm;
+  Bytes longForm;
+  Bytes shortForm;
   const PathFormCheck longCheck = FormOf(path, &longForm);
   PathFormCheck shortCheck = {false, false, 0};
   // The short name is asked for only where the long one will not do.
+  wchar_t shortPath[MAX_PATH];
   if (!longCheck.exact || longCheck.length >= size) {
-    const DWORD needed = ::GetShortPathNameW(path, nullptr, 0);
-    std::wstring shortPath(needed > 0 ? needed : 1, L'\0');
-    if (needed > 0 && ::GetShortPathNameW(path, &shortPath[0], needed) < needed) {
-      shortCheck = FormOf(shortPath.c_str(), &shortForm);
-    }
+    const DWORD length = ::GetShortPathNameW(path, shortPath, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) shortCheck = FormOf(shortPath, &shortForm);
   }
   const PathFormChoice choice = ChoosePathForm(longCheck, shortCheck, size);
-  CopyProgramText(out, choice == kUseShortForm ? shortForm.c_str() : choice == kPathTooLong ? "" : longForm.c_str(),
-                  size);
+  const char* chosen = choice == kUseShortForm ? shortForm.text : choice == kPathTooLong ? nullptr : longForm.text;
+  CopyProgramText(out, chosen != nullptr ? chosen : "", size);
   return choice;
 }
 

@@ -2,7 +2,6 @@
 
 #include <cwchar>
 #include <cwctype>
-#include <string>
 
 #include "common/product.h"
 #include "common/strings.h"
@@ -69,8 +68,12 @@ bool RequestedFolderName(const char* typed, char* out) {
     CopyStringBounded(out, typed, kPathSize);
     return true;
   }
-  std::wstring wide(folder);
+  wchar_t wide[kPathSize];
+  size_t length = wcslen(folder);
   // As the command line is read: trailing blanks are not part of the folder.
-  while (!wide.empty() && (wide.back() == L' ' || wide.back() == L'\t')) wide.pop_back();
-  return UsableFolderName(nullptr, wide.c_str(), out);
+  while (length > 0 && (folder[length - 1] == L' ' || folder[length - 1] == L'\t')) --length;
+  if (length >= kPathSize) return false;
+  wmemcpy(wide, folder, length);
+  wide[length] = L'\0';
+  return UsableFolderName(nullptr, wide, out);
 }

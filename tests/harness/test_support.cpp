@@ -49,26 +49,6 @@ bool Program::Start(const std::string& path, const std::string& arguments, const
     fprintf(stderr, "qtest: could not start %s (error %lu)\n", commandLine.c_str(), ::GetLastError());
     return false;
   }
-  return Started(info);
-}
-
-bool Program::Start(const std::wstring& path, const std::wstring& arguments, const std::wstring& workingDir) {
-  std::wstring commandLine = L"\"" + path + L"\"";
-  if (!arguments.empty()) commandLine += L" " + arguments;
-  std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
-  buffer.push_back(L'\0');
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info = {};
-  if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &info)) {
-    fprintf(stderr, "qtest: could not start %s (error %lu)\n", Utf8(commandLine).c_str(), ::GetLastError());
-    return false;
-  }
-  return Started(info);
-}
-
-bool Program::Started(const PROCESS_INFORMATION& info) {
   ::CloseHandle(info.hThread);
   m_process = info.hProcess;
   m_id = info.dwProcessId;
@@ -334,6 +314,27 @@ std::string ReadRegText(const std::string& keyPath, const std::string& name) {
   return end == std::string::npos ? data : data.substr(0, end);
 }
 
+namespace {
+std::wstring Wide(const std::string& utf8) {
+  std::vector<wchar_t> wide(utf8.size() + 1, L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
+  return wide.data();
+}
+}  // namespace
+
+std::string ReadRegTextWide(const std::string& keyPath, const std::string& name) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, Wide(keyPath).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "";
+  std::vector<wchar_t> text(32768, L'\0');  // the longest text a value holds
+  DWORD size = static_cast<DWORD>((text.size() - 1) * sizeof(wchar_t));
+  const LONG status = ::RegQueryValueExW(key, Wide(name).c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(text.data()), &size);
+  ::RegCloseKey(key);
+  if (status != ERROR_SUCCESS) return "";
+  std::vector<char> utf8(3 * text.size(), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), -1, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr);
+  return utf8.data();
+}
+
 bool WriteRegRaw(const std::string& keyPath, const std::string& name, DWORD type, const void* data, DWORD size) {
   HKEY key = nullptr;
   if (::RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
@@ -406,10 +407,9 @@ LRESULT CALLBACK MessageCounter::Procedure(HWND window, UINT message, WPARAM wPa
 
 bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-namespace {
-// Everything `file` holds (none when null), and the file closed.
-std::string ReadAndClose(FILE* file) {
+std::string ReadFileBytes(const std::string& path) {
   std::string bytes;
+  FILE* file = fopen(path.c_str(), "rb");
   if (file == nullptr) return bytes;
   char chunk[8192];
   size_t count;
@@ -417,9 +417,6 @@ std::string ReadAndClose(FILE* file) {
   fclose(file);
   return bytes;
 }
-}  // namespace
-
-std::string ReadFileBytes(const std::string& path) { return ReadAndClose(fopen(path.c_str(), "rb")); }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
   FILE* file = fopen(path.c_str(), "wb");
@@ -638,75 +635,5 @@ std::string SpecialFolder(int csidl) {
 
 std::string DesktopLink() { return SpecialFolder(CSIDL_DESKTOP) + "\\Quantara.lnk"; }
 std::string GroupFolder() { return SpecialFolder(CSIDL_PROGRAMS) + "\\Quantara"; }
-
-std::wstring Wide(const std::string& utf8) {
-  const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-  std::vector<wchar_t> wide(length > 0 ? length : 1, L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
-  return wide.data();
-}
-
-std::string Utf8(const std::wstring& wide) {
-  const int length = ::WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::vector<char> utf8(length > 0 ? length : 1, '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr);
-  return utf8.data();
-}
-
-std::wstring GetTextW(HWND window) {
-  DWORD_PTR length = 0;
-  if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return L"";
-  std::vector<wchar_t> text(length + 1, L'\0');
-  DWORD_PTR copied = 0;
-  ::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                        5000, &copied);
-  return std::wstring(text.data(), copied);
-}
-
-std::wstring ReadRegTextW(const std::string& keyPath, const wchar_t* name) {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExW(HKEY_CURRENT_USER, Wide(keyPath).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return L"";
-  DWORD size = 0;
-  std::vector<wchar_t> text;
-  if (::RegQueryValueExW(key, name, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
-    text.assign(size / sizeof(wchar_t) + 1, L'\0');
-    if (::RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(text.data()), &size) != ERROR_SUCCESS) {
-      text.clear();
-    }
-  }
-  ::RegCloseKey(key);
-  return text.empty() ? L"" : text.data();
-}
-
-bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string ReadFileBytes(const std::wstring& path) { return ReadAndClose(_wfopen(path.c_str(), L"rb")); }
-
-std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW entry;
-  HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &entry);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    std::wstring name = entry.cFileName;
-    if (name != L"." && name != L"..") names.push_back(name);
-  } while (::FindNextFileW(find, &entry));
-  ::FindClose(find);
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-std::wstring SpecialFolderW(int csidl) {
-  wchar_t path[MAX_PATH + 1] = {};
-  ::SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE);
-  return path;
-}
-
-std::wstring UserNameW() {
-  wchar_t name[257] = {};
-  DWORD count = sizeof name / sizeof name[0];
-  if (!::GetUserNameW(name, &count)) name[0] = L'\0';
-  return name;
-}
 
 }  // namespace qtest

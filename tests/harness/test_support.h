@@ -31,8 +31,6 @@ class Program {
 
   // Starts `path` with `arguments` in `workingDir` (empty: the test's own).
   bool Start(const std::string& path, const std::string& arguments = "", const std::string& workingDir = "");
-  // The same with wide texts, so no letter is lost to this test's code page.
-  bool Start(const std::wstring& path, const std::wstring& arguments, const std::wstring& workingDir = L"");
   bool WaitForExit(DWORD timeoutMs = kDefaultWait);
   bool IsRunning() const;
   DWORD ExitCode() const;
@@ -40,7 +38,6 @@ class Program {
   void Kill();
 
  private:
-  bool Started(const PROCESS_INFORMATION& info);
   HANDLE m_process = nullptr;
   DWORD m_id = 0;
 };
@@ -83,6 +80,8 @@ bool PressButton(HWND dialog, int buttonId);
 // Registry under HKEY_CURRENT_USER.
 bool ReadRegValue(const std::string& keyPath, const std::string& name, std::string* data, DWORD* type = nullptr);
 std::string ReadRegText(const std::string& keyPath, const std::string& name);  // "" when missing
+// The same read with the wide function, given in UTF-8, so no code page stands between.
+std::string ReadRegTextWide(const std::string& keyPath, const std::string& name);
 bool WriteRegText(const std::string& keyPath, const std::string& name, const std::string& text);
 bool WriteRegRaw(const std::string& keyPath, const std::string& name, DWORD type, const void* data, DWORD size);
 bool DeleteRegValue(const std::string& keyPath, const std::string& name);
@@ -170,17 +169,5 @@ constexpr const char* kInstalledFiles[] = {"QTRA.EXE",   "qtrahelp.htm", "README
 std::string SpecialFolder(int csidl);
 std::string DesktopLink();
 std::string GroupFolder();
-
-// Texts beyond this test's code page: the test programs are ANSI programs of
-// the system's code page, so letters outside it travel as wide or UTF-8 texts.
-std::wstring Wide(const std::string& utf8);
-std::string Utf8(const std::wstring& wide);
-std::wstring GetTextW(HWND window);
-std::wstring ReadRegTextW(const std::string& keyPath, const wchar_t* name);  // L"" when missing
-bool FileExists(const std::wstring& path);
-std::string ReadFileBytes(const std::wstring& path);
-std::vector<std::wstring> FolderEntries(const std::wstring& folder);
-std::wstring SpecialFolderW(int csidl);
-std::wstring UserNameW();
 
 }  // namespace qtest

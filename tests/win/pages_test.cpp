@@ -527,8 +527,7 @@ class PageTemplateTest : public PageTest, public ::testing::WithParamInterface<i
 TEST_P(PageTemplateTest, ControlsCarryTheCataloguesIdentifiersAndCaptions) {
   Open(GetParam());
   const CategoryInfo& c = Info();
-  // The titles are UTF-8; this test runs in the system's code page, so it compares wide texts.
-  EXPECT_EQ(qtest::Wide(c.title), qtest::GetTextW(Item(c.titleId)));
+  EXPECT_EQ(c.title, TextOf(c.titleId));
   for (int unit = 0; unit < c.unitCount; ++unit) {
     EXPECT_EQ(c.units[unit].caption, TextOf(c.firstButtonId + unit));
     EXPECT_EQ("Button", ClassOf(Item(c.firstButtonId + unit)));
