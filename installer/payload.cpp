@@ -10,7 +10,6 @@
 #include "common/file_safety.h"
 #include "common/strings.h"
 #include "common/ui_helpers.h"
-#include "installer/folder_names.h"
 #include "installer/installer_state.h"
 #include "resource.h"
 
@@ -172,7 +171,7 @@ int InstallPayload(HWND page) {
     } else if (file.resourceId != 0) {
       written = InstallOneFile(page, file.resourceId);
     } else {
-      OwnProgramPath(page, g_state.sourcePath);
+      ::GetModuleFileNameA(nullptr, g_state.sourcePath, MAX_PATH);
       ::SetDlgItemTextA(page, IDC_SOURCE, g_state.sourcePath);
       ::SetDlgItemTextA(page, IDC_DESTINATION, g_state.destinationPath);
       if (ClearDestination(page)) {

@@ -31,9 +31,13 @@ int InstallSilently(const char* requested) {
   LogStep("Silent installation of %s %s", kProductName, kProductVersion);
   char folder[kPathSize] = {};
   if (requested[0] != '\0') {
-    if (!RequestedFolderName(requested, folder)) return Fail(kExitFolderNotCreatable, "the folder's name can not be used");
+    CopyStringBounded(folder, requested, sizeof folder);
   } else if (!CLocationDlg::ChooseFirstProposal(folder)) {
     return Fail(kExitFolderNotCreatable, "no folder could be proposed to install into");
+  }
+  // "/D=" as typed: the wide command line keeps the letters the code page lacks.
+  if (requested[0] != '\0' && !RequestedFolderName(requested, folder)) {
+    return Fail(kExitFolderNotCreatable, "the folder's name can not be used");
   }
   LogStep("Program folder: %s", folder);
   // The same checks as the location page's Next.
