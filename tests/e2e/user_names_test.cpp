@@ -108,13 +108,15 @@ class UserNames : public ::testing::Test {
 
 TEST_F(UserNames, SilentInstallPutsLinksAndLogIntoTheProfileAndTheQuietUninstallRemovesIt) {
   EXPECT_EQ(0u, RunToEnd("/S"));
-  ExpectInstalledIn("C:\\qtra");
+  const std::string folder = qtest::ReadRegTextWide(kConfigure, kProgramDirValue);  // the folder it proposes
+  ASSERT_NE("", folder);
+  ExpectInstalledIn(folder);
   char temporary[MAX_PATH * 3] = {};
   ::GetTempPathA(sizeof temporary, temporary);
   const std::string log = qtest::ReadFileBytes(std::string(temporary) + kInstallerLogFileName);
   EXPECT_EQ(0u, log.find("\xEF\xBB\xBF")) << "marked as UTF-8";
   EXPECT_NE(std::string::npos, log.find("Installed\r\n")) << log;
-  UninstallQuietly("C:\\qtra");
+  UninstallQuietly(folder);
 }
 
 TEST_F(UserNames, ForThisUserOnlyThenTheConverterItsHelpAndFormAndTheUninstall) {
