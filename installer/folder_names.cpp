@@ -42,12 +42,9 @@ const wchar_t* FolderSwitchOf(const wchar_t* line) {
 bool UsableFolderName(HWND owner, const wchar_t* path, char* out) {
   const PathFormChoice choice = ProgramPathOf(path, out, kPathSize);
   if (choice == kPathNotNameable) ReportNotNameable(owner, out);
-  if (choice != kUseLongForm && choice != kUseShortForm) {
-    out[0] = '\0';
-    return false;
-  }
-  TrimTrailingBackslashes(out);
-  return true;
+  if (choice == kUseLongForm || choice == kUseShortForm) return true;
+  out[0] = '\0';
+  return false;
 }
 
 bool FolderNameFailed() { return g_nameFailed; }

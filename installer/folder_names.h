@@ -5,8 +5,8 @@
 #pragma once
 #include <windows.h>
 
-// The folder `path` (wide, as the system gives it) into `out` (kPathSize),
-// without trailing backslash, in a form the installer can use. False when none
+// The folder `path` (wide, as the system gives it) into `out` (kPathSize), in
+// a form the installer can use. False when none
 // fits or names it; the first folder of a run that cannot be named is reported
 // (in the log of a silent run, which then ends with kExitFolderNotNameable).
 bool UsableFolderName(HWND owner, const wchar_t* path, char* out);

@@ -23,14 +23,18 @@ int GetSpecialFolderByItemList(int folderId, char* path) {
     allocator->Free(items);
     allocator->Release();
   }
-  return found && UsableFolderName(nullptr, wide, path) ? 1 : 0;
+  if (!found || !UsableFolderName(nullptr, wide, path)) return 0;
+  TrimTrailingBackslashes(path);
+  return 1;
 }
 
 int GetSpecialFolder(HWND owner, int folderId, char* path) {
   path[0] = '\0';
   WCHAR wide[MAX_PATH] = {};
-  if (::SHGetSpecialFolderPathW(owner, wide, folderId, FALSE)) return UsableFolderName(owner, wide, path) ? 1 : 0;
-  return GetSpecialFolderByItemList(folderId, path);
+  if (!::SHGetSpecialFolderPathW(owner, wide, folderId, FALSE)) return GetSpecialFolderByItemList(folderId, path);
+  if (!UsableFolderName(owner, wide, path)) return 0;
+  TrimTrailingBackslashes(path);
+  return 1;
 }
 
 int CreateFolderPath(HWND owner, const char* path, int showMessages) {

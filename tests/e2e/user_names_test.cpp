@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "common/product.h"
 #include "common/text_encoding.h"
@@ -95,8 +96,15 @@ TEST_F(UserNames, SilentInstallIntoTheProposedAndANamedFolderAndTheQuietUninstal
 TEST_F(UserNames, ForThisUserOnlyThenTheConverterItsHelpAndFormAndTheUninstall) {
   const std::string browser = "\"" + qtest::BinPath("fake_browser.exe") + "\"";
   qtest::WriteRegText("Software\\Classes\\http\\shell\\open\\command", "", browser + " %1");
-  qtest::WriteRegText("Software\\Classes\\.htm", "", "QtraTest.Page");
-  qtest::WriteRegText("Software\\Classes\\QtraTest.Page\\shell\\open\\command", "", browser + " \"%1\"");
+  // Pages open through the classes root (Wine's shell reads no per-user classes); the prefix is this test's own.
+  for (const auto& entry : {std::make_pair(".htm", std::string("QtraTest.Page")),
+                            std::make_pair("QtraTest.Page\\shell\\open\\command", browser + " \"%1\"")}) {
+    HKEY key = nullptr;
+    ::RegCreateKeyExA(HKEY_CLASSES_ROOT, entry.first, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    ::RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(entry.second.c_str()),
+                     static_cast<DWORD>(entry.second.size() + 1));
+    ::RegCloseKey(key);
+  }
   const std::string folder = qtest::SpecialFolder(CSIDL_LOCAL_APPDATA) + "\\Marlowbrook\\qtra";
   qtest::Program installer;
   ASSERT_TRUE(installer.Start(qtest::BinPath(kInstallerFileName)));
