@@ -1,5 +1,6 @@
 #include "installer/folder_names.h"
 
+#include <cstdlib>
 #include <cwchar>
 #include <cwctype>
 
@@ -59,16 +60,31 @@ bool OwnProgramPath(HWND owner, char* out) {
   return UsableFolderName(owner, own, out);
 }
 
+// True when the command line reached this program with every letter.
+bool CommandLineIsExact() {
+  const wchar_t* line = ::GetCommandLineW();
+  const size_t size = 3 * wcslen(line) + 1;
+  char* bytes = static_cast<char*>(calloc(size, 1));
+  const bool exact = bytes != nullptr && WideToCodePage(CP_ACP, line, bytes, size);
+  free(bytes);
+  return exact;
+}
+
 bool RequestedFolderName(const char* typed, char* out) {
-  const wchar_t* folder = FolderSwitchOf(::GetCommandLineW());
+  // Where no letter was lost, the folder is the one the command line's reader found.
+  const wchar_t* folder = CommandLineIsExact() ? nullptr : FolderSwitchOf(::GetCommandLineW());
   if (folder == nullptr) {
     CopyStringBounded(out, typed, kPathSize);
     return true;
   }
-  wchar_t wide[kPathSize];
+  // As the command line is read: trailing blanks and one pair of quotes are not part of the folder.
   size_t length = wcslen(folder);
-  // As the command line is read: trailing blanks are not part of the folder.
   while (length > 0 && (folder[length - 1] == L' ' || folder[length - 1] == L'\t')) --length;
+  if (length >= 2 && folder[0] == L'"' && folder[length - 1] == L'"') {
+    ++folder;
+    length -= 2;
+  }
+  wchar_t wide[kPathSize];
   if (length >= kPathSize) return false;
   wmemcpy(wide, folder, length);
   wide[length] = L'\0';
