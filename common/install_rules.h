@@ -14,6 +14,7 @@ enum InstallerExitCode {
   kExitConverterStillOpen = 5,    // the running converter would not close
   kExitFolderNotRemoved = 6,      // an uninstall left the folder or files behind
   kExitNotInstalled = 7,          // an uninstall found no installation to remove
+  kExitFolderNotNameable = 8,     // a folder's name has letters this Windows cannot give the program
 };
 
 enum InstallerAction {

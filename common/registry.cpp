@@ -8,6 +8,7 @@
 
 #include "common/strings.h"
 #include "common/ui_helpers.h"
+#include "common/wide_text.h"
 
 volatile long RegWriteBusy = 0;
 
@@ -86,7 +87,7 @@ int ReadRegString(const char* subKey, const char* valueName, const char* default
   if (output == nullptr) return 0;
   char stored[kRegReadBufferSize];
   if (ReadStoredText(root, subKey, valueName, stored)) {
-    CopyStringBounded(output, stored, outputSize);
+    CopyProgramText(output, stored, outputSize);
     return static_cast<int>(strlen(output));
   }
   if (defaultText == nullptr) {
@@ -94,7 +95,7 @@ int ReadRegString(const char* subKey, const char* valueName, const char* default
     return 0;
   }
   // Also right when the default is the output buffer: the copy moves no byte backwards.
-  CopyStringBounded(output, defaultText, outputSize);
+  CopyProgramText(output, defaultText, outputSize);
   WriteRegString(subKey, valueName, output, ProductRegKey);
   return static_cast<int>(strlen(output));
 }
@@ -156,11 +157,11 @@ int CRegKeyGroup::ReadString(const char* valueName, const char* defaultText, cha
   char stored[kRegReadBufferSize];
   Open(false);
   if (ReadKeyText(static_cast<HKEY>(m_key), valueName, stored)) {
-    CopyStringBounded(output, stored, outputSize);
+    CopyProgramText(output, stored, outputSize);
     return static_cast<int>(strlen(output));
   }
   // As the single read: a missing text takes the default, which is stored at once.
-  CopyStringBounded(output, defaultText != nullptr ? defaultText : "", outputSize);
+  CopyProgramText(output, defaultText != nullptr ? defaultText : "", outputSize);
   if (defaultText != nullptr) WriteString(valueName, output);
   return static_cast<int>(strlen(output));
 }

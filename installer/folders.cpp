@@ -11,30 +11,33 @@
 #include "common/file_safety.h"
 #include "common/install_rules.h"
 #include "common/strings.h"
+#include "installer/folder_names.h"
 #include "installer/installer_state.h"
 
 int GetSpecialFolderByItemList(int folderId, char* path) {
   path[0] = '\0';
   LPITEMIDLIST items = nullptr;
   if (FAILED(::SHGetSpecialFolderLocation(nullptr, folderId, &items)) || items == nullptr) return 0;
-  BOOL found = ::SHGetPathFromIDListA(items, path);
+  // Wide, so a name the code page cannot write is noticed instead of coming back with '?'.
+  WCHAR wide[MAX_PATH] = {};
+  const BOOL found = ::SHGetPathFromIDListW(items, wide);
   IMalloc* allocator = nullptr;
   if (SUCCEEDED(::SHGetMalloc(&allocator))) {
     allocator->Free(items);
     allocator->Release();
   }
-  if (!found) path[0] = '\0';
+  if (!found || !UsableFolderName(nullptr, wide, path)) return 0;
   TrimTrailingBackslashes(path);
-  return found ? 1 : 0;
+  return 1;
 }
 
 int GetSpecialFolder(HWND owner, int folderId, char* path) {
   path[0] = '\0';
-  if (::SHGetSpecialFolderPathA(owner, path, folderId, FALSE)) {
-    TrimTrailingBackslashes(path);
-    return 1;
-  }
-  return GetSpecialFolderByItemList(folderId, path);
+  WCHAR wide[MAX_PATH] = {};
+  if (!::SHGetSpecialFolderPathW(owner, wide, folderId, FALSE)) return GetSpecialFolderByItemList(folderId, path);
+  if (!UsableFolderName(owner, wide, path)) return 0;
+  TrimTrailingBackslashes(path);
+  return 1;
 }
 
 int CreateFolderPath(HWND owner, const char* path, int showMessages) {

@@ -6,6 +6,7 @@
 
 #include "common/paths.h"
 #include "common/strings.h"
+#include "common/wide_text.h"
 
 InstallerState g_state = {"", "?:\\Program Files\\QUANTARA", "C:\\qtra", "", "", "", "", "", "", 0, 0, nullptr, false, 0};
 
@@ -28,6 +29,7 @@ int ShowMessage(HWND owner, const char* caption, UINT flags, const char* format,
   va_start(args, format);
   vsnprintf(g_state.messageText, sizeof g_state.messageText, format, args);
   va_end(args);
+  DropPartialLetter(g_state.messageText);
   if (g_state.silent) {
     LogStep("%s", g_state.messageText);
     return IDOK;
@@ -36,13 +38,20 @@ int ShowMessage(HWND owner, const char* caption, UINT flags, const char* format,
 }
 
 namespace {
+// Wide, so a temporary folder in a profile whose name the code page cannot
+// write is reached through its short name.
 bool LogPath(char* path) {
+  WCHAR wide[kPathSize] = {};
+  const DWORD length = ::GetTempPathW(kPathSize, wide);
   char temporary[kPathSize] = {};
-  const DWORD length = ::GetTempPathA(sizeof temporary, temporary);
-  if (length == 0 || length >= sizeof temporary) return false;
+  const PathFormChoice form = length > 0 && length < kPathSize ? ProgramPathOf(wide, temporary, sizeof temporary)
+                                                               : kPathTooLong;
+  if (form != kUseLongForm && form != kUseShortForm) return false;
   TrimTrailingBackslashes(temporary);
   return JoinPath(path, temporary, kInstallerLogFileName);
 }
+
+const char kUtf8Mark[] = "\xEF\xBB\xBF";
 }  // namespace
 
 void StartLog(bool fresh) {
@@ -50,7 +59,11 @@ void StartLog(bool fresh) {
   if (!LogPath(path)) return;
   HANDLE file = ::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, fresh ? CREATE_ALWAYS : OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
+  if (file == INVALID_HANDLE_VALUE) return;
+  // The log is UTF-8 whatever the code page; its mark lets every editor read the letters right.
+  DWORD written = 0;
+  if (::GetFileSize(file, nullptr) == 0) ::WriteFile(file, kUtf8Mark, sizeof kUtf8Mark - 1, &written, nullptr);
+  ::CloseHandle(file);
 }
 
 void LogStep(const char* format, ...) {
@@ -63,18 +76,20 @@ void LogStep(const char* format, ...) {
   va_start(args, format);
   vsnprintf(line + used, sizeof line - used - 2, format, args);
   va_end(args);
+  DropPartialLetter(line);
   // One step, one line: the message's own line breaks become spaces.
   for (char* at = line; *at != '\0'; ++at) {
     if (*at == '\n' || *at == '\r') *at = ' ';
   }
   CopyStringBounded(line + strlen(line), "\r\n", 3);
+  char text[3 * sizeof line];
   char path[kPathSize];
-  if (!LogPath(path)) return;
+  if (!ProgramTextToUtf8(line, text, sizeof text) || !LogPath(path)) return;
   HANDLE file = ::CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
   DWORD written = 0;
-  ::WriteFile(file, line, static_cast<DWORD>(strlen(line)), &written, nullptr);
+  ::WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
   ::CloseHandle(file);
 }
 

@@ -10,6 +10,7 @@
 #include "common/install_rules.h"
 #include "common/registry.h"
 #include "common/strings.h"
+#include "common/wide_text.h"
 #include "installer/folders.h"
 #include "installer/install_modes.h"
 #include "installer/install_plan.h"
@@ -143,8 +144,7 @@ void CLocationDlg::CreateRadioTooltips() {
   if (m_radioTips == nullptr) return;
 
   char userName[MAX_PATH + 1] = {};
-  DWORD size = MAX_PATH;
-  if (!::GetUserNameA(userName, &size)) userName[0] = '\0';
+  CurrentUserName(CP_ACP, userName, sizeof userName);
   char programFiles[kPathSize] = {};
   GetSpecialFolderByItemList(CSIDL_PROGRAM_FILES, programFiles);
 

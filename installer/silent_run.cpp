@@ -10,6 +10,7 @@
 #include "common/registry.h"
 #include "common/strings.h"
 #include "installer/converter_closing.h"
+#include "installer/folder_names.h"
 #include "installer/folders.h"
 #include "installer/install_plan.h"
 #include "installer/installer_state.h"
@@ -20,6 +21,8 @@
 namespace {
 
 int Fail(int code, const char* reason) {
+  // A folder this Windows could not name for us is why later steps failed.
+  if (FolderNameFailed() && code != kExitConverterStillOpen && code != kExitBadArgument) code = kExitFolderNotNameable;
   LogStep("Failed (exit code %d): %s", code, reason);
   return code;
 }
@@ -38,6 +41,10 @@ int InstallSilently(const char* requested) {
     CopyStringBounded(folder, requested, sizeof folder);
   } else if (!FindUpgradeFolder(folder, 236) && !PerUserProgramFolder(folder)) {
     return Fail(kExitFolderNotCreatable, "no folder could be proposed to install into");
+  }
+  // "/D=" as typed: the wide command line keeps the letters the code page lacks.
+  if (requested[0] != '\0' && !RequestedFolderName(requested, folder)) {
+    return Fail(kExitFolderNotCreatable, "the folder's name can not be used");
   }
   LogStep("Program folder: %s", folder);
   // The same checks as the location page's Next.
@@ -145,9 +152,8 @@ int RelaySilently() {
 void ParkWaitingRelay(char* left) {
   left[0] = '\0';
   char own[kPathSize] = {};
-  const DWORD length = ::GetModuleFileNameA(nullptr, own, sizeof own);
-  char* name = strrchr(own, '\\');
-  if (length == 0 || length >= sizeof own || name == nullptr) return;
+  char* name = OwnProgramPath(nullptr, own) ? strrchr(own, '\\') : nullptr;
+  if (name == nullptr) return;
   *name = '\0';
   char parked[kPathSize];
   char installed[kPathSize];

@@ -141,9 +141,9 @@ constexpr int CountOf(const UnitInfo (&)[N]) {
 const CategoryInfo kCategories[kCategoryCount] = {
     {"Length", 207, "Length, Distance", 1025, "Length", CountOf(kLengthUnits),
      1034, 1046, 1026, 1027, 1028, 1029, 1030, 1031, 1032, 1033, 1046, kLengthUnits},
-    {"Area", 208, "Area, Square [length\xB2]", 1058, "Square", CountOf(kAreaUnits),
+    {"Area", 208, "Area, Square [length\xC2\xB2]", 1058, "Square", CountOf(kAreaUnits),
      1067, 1080, 1059, 1060, 1061, 1062, 1063, 1064, 1065, 1066, 1080, kAreaUnits},
-    {"Volume", 209, "Volume, Capacity, Cube [length\xB3]", 1093, "Cube",
+    {"Volume", 209, "Volume, Capacity, Cube [length\xC2\xB3]", 1093, "Cube",
      CountOf(kVolumeUnits), 1102, 1124, 1094, 1095, 1096, 1097, 1098, 1099, 1100, 1101,
      1124, kVolumeUnits},
     {"Weight", 210, "Weight, Mass", 1146, "Weight", CountOf(kWeightUnits),

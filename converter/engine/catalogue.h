@@ -44,7 +44,7 @@ struct UnitInfo {
 struct CategoryInfo {
   const char* name;            // tab text
   int dialogId;                // page dialog template
-  const char* title;           // page title (ANSI, code page 1252)
+  const char* title;           // page title (UTF-8, the programs' code page)
   int titleId;                 // static control showing the title
   const char* registryPrefix;  // in front of every value name of the page
   int unitCount;

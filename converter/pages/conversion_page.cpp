@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "common/registry.h"
+#include "common/wide_text.h"
 #include "converter/app/app_state.h"
 #include "converter/app/startup_marks.h"
 #include "converter/engine/conversion.h"
@@ -200,6 +201,8 @@ void CConversionPage::SaveSettings() const {
   for (int i = 0; i < m_category.unitCount; ++i) {
     text[0] = '\0';
     ::GetWindowTextA(Control(m_category.firstEditId + i), text, sizeof text);
+    // A box holds 101 letters, which may take more bytes than are stored: never half a letter.
+    DropPartialLetter(text);
     settings.WriteString(m_category.units[i].valueName, text);
   }
 }
@@ -247,6 +250,7 @@ void CConversionPage::ConvertFrom(int editId) {
   m_busy = 1;
   m_typed = 0;
   ::GetWindowTextA(Control(editId), m_text, kTypedReadSize);
+  DropPartialLetter(m_text);
   const ResultOptions options = {m_notation, m_decimals, m_noTrailingZeros};
   // The one buffer holds the typed text, then each result in turn.
   m_typed = ConvertTypedText(m_categoryIndex, UnitIndexOfEdit(m_category, editId), m_text, options, m_text,

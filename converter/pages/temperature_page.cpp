@@ -1,5 +1,6 @@
 #include "converter/pages/temperature_page.h"
 
+#include "common/wide_text.h"
 #include "converter/engine/temperature.h"
 #include "converter/engine/temperature_notes.h"
 
@@ -14,5 +15,6 @@ void CTemperaturePage::CheckAbsoluteZero() {
   char* text = TextBuffer();
   // The Kelvin box is read like a typed value, from at most 201 characters.
   ::GetWindowTextA(Control(Category().firstEditId + kKelvin), text, 202);
+  DropPartialLetter(text);
   ::SetWindowTextA(Control(kAbsoluteZeroWarningId), IsBelowAbsoluteZero(text) ? kAbsoluteZeroWarning : "");
 }

@@ -21,7 +21,7 @@ struct Rect {
 };
 
 // Text as an .rc string literal: quotes doubled, bytes above 127 as octal
-// escapes (code page 1252), so the file itself stays plain ASCII.
+// escapes (of UTF-8, the script's code page), so the file itself stays plain ASCII.
 inline std::string Quoted(const char* text) {
   std::string out = "\"";
   for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
@@ -131,7 +131,7 @@ inline std::string PagesResourceScript() {
       "// Conversion page templates 207 to 213. Generated from the unit catalogue by\n"
       "// converter/resources/make_pages_rc.sh; do not edit by hand.\n"
       "#include <windows.h>\n"
-      "#pragma code_page(1252)\n";
+      "#pragma code_page(65001)\n";
   for (int tab = 0; tab < kCategoryCount; ++tab) rc += PageTemplate(*CategoryAt(tab));
   return rc;
 }

@@ -9,6 +9,7 @@
 #include "common/paths.h"
 #include "common/product.h"
 #include "common/ui_helpers.h"
+#include "common/wide_text.h"
 #include "converter/app/app_state.h"
 #include "converter/support/browser_command.h"
 
@@ -83,15 +84,17 @@ int FindBrowserCommand(char* output, size_t size) {
 
 int OpenHelpPage(HWND owner) {
   char page[kPathSize];
-  char url[520];
+  char url[9 * kPathSize + 16];  // every byte of the path may take three characters
   // A page path that does not fit is not opened under a cut name; the failure
   // is reported as for a page the shell could not find.
   INT_PTR result = SE_ERR_PNF;
   if (ProgramFilePath(kHelpPageName, page, sizeof(page))) {
-    int length = snprintf(url, sizeof(url), "file:///%s", page);
+    // A file address is UTF-8 with every space and letter beyond ASCII escaped, so
+    // the browser reads one whole address whatever the folder's name holds.
+    char utf8[3 * kPathSize];
     char browser[kPathSize];
-    if (length > 0 && static_cast<size_t>(length) < sizeof(url) && FindBrowserCommand(browser, sizeof(browser)) &&
-        ShellOpen(owner, browser, url, ProgramDir) > 32) {
+    if (ProgramTextToUtf8(page, utf8, sizeof(utf8)) && FileUrlOf(utf8, url, sizeof(url)) &&
+        FindBrowserCommand(browser, sizeof(browser)) && ShellOpen(owner, browser, url, ProgramDir) > 32) {
       return 1;
     }
     // No usable browser registration: let the page's file association decide.

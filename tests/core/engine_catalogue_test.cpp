@@ -31,8 +31,8 @@ TEST(Catalogue, SevenCategoriesInTabOrder) {
 
 TEST(Catalogue, TitlesInTheAnsiCodePage) {
   EXPECT_STREQ("Length, Distance", Category(kCategoryLength).title);
-  EXPECT_STREQ("Area, Square [length\xB2]", Category(kCategoryArea).title);
-  EXPECT_STREQ("Volume, Capacity, Cube [length\xB3]", Category(kCategoryVolume).title);
+  EXPECT_STREQ("Area, Square [length\xC2\xB2]", Category(kCategoryArea).title);
+  EXPECT_STREQ("Volume, Capacity, Cube [length\xC2\xB3]", Category(kCategoryVolume).title);
   EXPECT_STREQ("Weight, Mass", Category(kCategoryWeight).title);
   EXPECT_STREQ("Density [mass/volume]", Category(kCategoryDensity).title);
   EXPECT_STREQ("Speed, Velocity [length/time]", Category(kCategorySpeed).title);

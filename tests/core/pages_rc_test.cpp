@@ -27,7 +27,7 @@ TEST(PagesRc, CommittedTemplatesMatchTheCatalogue) {
 }
 
 TEST(PagesRc, TextsAreWrittenAsPlainAsciiLiterals) {
-  EXPECT_EQ("\"Area, Square [length\\262]\"", pages_rc::Quoted("Area, Square [length\xB2]"));
+  EXPECT_EQ("\"Area, Square [length\\302\\262]\"", pages_rc::Quoted("Area, Square [length\xC2\xB2]"));
   EXPECT_EQ("\"say \"\"hi\"\" \\\\ now\"", pages_rc::Quoted("say \"hi\" \\ now"));
   EXPECT_EQ("\"\"", pages_rc::Quoted(""));
 }

@@ -32,38 +32,6 @@ std::string WindowsDrive() {
 
 std::string ProposedFolder() { return WindowsDrive() + ":\\qtra"; }
 
-struct PageSearch {
-  DWORD processId;
-  int controlId;
-  HWND found;
-};
-
-BOOL CALLBACK MatchPage(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<PageSearch*>(param);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  if (owner != search->processId || !::IsWindowVisible(window)) return TRUE;
-  if (::GetDlgItem(window, search->controlId) == nullptr) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
-// The backdrop and the location page share their title; the page is the one with Next.
-HWND WaitForPage(DWORD processId, int controlId) {
-  PageSearch search = {processId, controlId, nullptr};
-  qtest::WaitUntil(
-      [&] {
-        search.found = nullptr;
-        ::EnumWindows(&MatchPage, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-      },
-      kLongWait);
-  if (search.found == nullptr) {
-    fprintf(stderr, "no page with control %d; windows: %s\n", controlId, qtest::DescribeWindows(processId).c_str());
-  }
-  return search.found;
-}
-
 struct NoticeSearch {
   HWND found;
 };
@@ -188,7 +156,7 @@ class InstallerFlow : public ::testing::Test {
 TEST_F(InstallerFlow, FirstInstallationWritesFilesEntryAndShortcuts) {
   qtest::Program installer;
   ASSERT_TRUE(installer.Start(qtest::BinPath(kInstallerFileName)));
-  HWND page = WaitForPage(installer.Id(), 1013);
+  HWND page = qtest::WaitForPage(installer.Id(), 1013, kLongWait);
   ASSERT_NE(nullptr, page);
   EXPECT_TRUE(qtest::IsChecked(::GetDlgItem(page, 1001))) << "Short path for easy use";
   EXPECT_EQ(ProposedFolder(), qtest::GetText(::GetDlgItem(page, 1008)));
@@ -296,7 +264,7 @@ TEST_F(InstallerFlow, SecondInstallationClosesTheRunningConverterAndLeavesOneSet
   EXPECT_TRUE(converter.WaitForExit(kLongWait)) << "command 65000 ends the converter";
   EXPECT_EQ("0", qtest::ReadRegText(kHandles, kTransHandleValue));
 
-  HWND page = WaitForPage(installer.Id(), 1013);
+  HWND page = qtest::WaitForPage(installer.Id(), 1013, kLongWait);
   ASSERT_NE(nullptr, page);
   EXPECT_TRUE(qtest::IsChecked(::GetDlgItem(page, 1006))) << "Upgrading proposes the recorded folder";
   EXPECT_EQ(folder, qtest::GetText(::GetDlgItem(page, 1008)));
@@ -334,7 +302,7 @@ TEST_F(InstallerFlow, ReadOnlyReadMeStopsTheReinstallation) {
   ::SetFileAttributesA(readMe.c_str(), FILE_ATTRIBUTE_READONLY);
   qtest::Program installer;
   ASSERT_TRUE(installer.Start(qtest::BinPath(kInstallerFileName)));
-  HWND page = WaitForPage(installer.Id(), 1013);
+  HWND page = qtest::WaitForPage(installer.Id(), 1013, kLongWait);
   ASSERT_NE(nullptr, page);
   qtest::Click(::GetDlgItem(page, 1013));
   std::string text = qtest::AnswerBox(kInstallTitle, "Copying to:\n" + readMe);
@@ -358,7 +326,7 @@ TEST_F(InstallerFlow, LocationPageRefusesBadFoldersAndIgnoresAStrangeHandle) {
   qtest::Program installer;
   // Started from the proposed folder itself.
   ASSERT_TRUE(installer.Start(qtest::BinPath(kInstallerFileName), "", folder));
-  HWND page = WaitForPage(installer.Id(), 1013);
+  HWND page = qtest::WaitForPage(installer.Id(), 1013, kLongWait);
   ASSERT_NE(nullptr, page);
   MSG message;
   EXPECT_FALSE(::PeekMessageA(&message, stranger, WM_COMMAND, WM_COMMAND, PM_REMOVE))

@@ -160,6 +160,39 @@ HWND WaitForWindow(const std::string& title, DWORD processId, DWORD timeoutMs, b
   return found;
 }
 
+namespace {
+struct PageSearch {
+  DWORD processId;
+  int controlId;
+  HWND found;
+};
+
+BOOL CALLBACK MatchPage(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<PageSearch*>(param);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (owner != search->processId || !::IsWindowVisible(window)) return TRUE;
+  if (::GetDlgItem(window, search->controlId) == nullptr) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+}  // namespace
+
+HWND WaitForPage(DWORD processId, int controlId, DWORD timeoutMs) {
+  PageSearch search = {processId, controlId, nullptr};
+  WaitUntil(
+      [&] {
+        search.found = nullptr;
+        ::EnumWindows(&MatchPage, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      timeoutMs);
+  if (search.found == nullptr) {
+    fprintf(stderr, "qtest: no page with control %d; windows: %s\n", controlId, DescribeWindows(processId).c_str());
+  }
+  return search.found;
+}
+
 HWND WaitForMessageBox(const std::string& caption, const std::string& textPart, DWORD processId, DWORD timeoutMs) {
   WindowSearch search = {caption, processId, false, true, textPart, nullptr};
   HWND found = FindTopLevel(&search, timeoutMs);
@@ -279,6 +312,27 @@ std::string ReadRegText(const std::string& keyPath, const std::string& name) {
   if (!ReadRegValue(keyPath, name, &data)) return "";
   size_t end = data.find('\0');
   return end == std::string::npos ? data : data.substr(0, end);
+}
+
+namespace {
+std::wstring Wide(const std::string& utf8) {
+  std::vector<wchar_t> wide(utf8.size() + 1, L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
+  return wide.data();
+}
+}  // namespace
+
+std::string ReadRegTextWide(const std::string& keyPath, const std::string& name) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, Wide(keyPath).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "";
+  std::vector<wchar_t> text(32768, L'\0');  // the longest text a value holds
+  DWORD size = static_cast<DWORD>((text.size() - 1) * sizeof(wchar_t));
+  const LONG status = ::RegQueryValueExW(key, Wide(name).c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(text.data()), &size);
+  ::RegCloseKey(key);
+  if (status != ERROR_SUCCESS) return "";
+  std::vector<char> utf8(3 * text.size(), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), -1, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr);
+  return utf8.data();
 }
 
 bool WriteRegRaw(const std::string& keyPath, const std::string& name, DWORD type, const void* data, DWORD size) {

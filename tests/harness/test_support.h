@@ -66,6 +66,10 @@ int GetListSelection(HWND list);
 // Posts WM_COMMAND `command` to `window` (a menu command).
 void PostCommand(HWND window, int command);
 
+// A visible top-level dialog of process `processId` that holds control
+// `controlId` (the installer's backdrop and its pages share their titles).
+HWND WaitForPage(DWORD processId, int controlId, DWORD timeoutMs = kDefaultWait);
+
 // A message box of process `processId` (0: any) with `caption` whose text contains `textPart`.
 HWND WaitForMessageBox(const std::string& caption, const std::string& textPart, DWORD processId = 0,
                        DWORD timeoutMs = kDefaultWait);
@@ -76,6 +80,8 @@ bool PressButton(HWND dialog, int buttonId);
 // Registry under HKEY_CURRENT_USER.
 bool ReadRegValue(const std::string& keyPath, const std::string& name, std::string* data, DWORD* type = nullptr);
 std::string ReadRegText(const std::string& keyPath, const std::string& name);  // "" when missing
+// The same read with the wide function, given in UTF-8, so no code page stands between.
+std::string ReadRegTextWide(const std::string& keyPath, const std::string& name);
 bool WriteRegText(const std::string& keyPath, const std::string& name, const std::string& text);
 bool WriteRegRaw(const std::string& keyPath, const std::string& name, DWORD type, const void* data, DWORD size);
 bool DeleteRegValue(const std::string& keyPath, const std::string& name);
