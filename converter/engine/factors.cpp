@@ -2,9 +2,10 @@
 // in (source), column = the unit shown (target).
 //
 // The listed entries are decimal constants rounded each on its own, so an entry
-// and its mirror are in general not exact reciprocals; they are kept as given.
-// Entries with no listed value are computed at compile time, in double
-// precision, as R[t] / R[s] from the category's reference row R.
+// and its mirror are in general not exact reciprocals; they are kept as given,
+// apart from two that were plainly wrong (see kAcreColumn and kMetersPerSecondRow).
+// Every entry with no listed value is size[s] / size[t], computed at compile
+// time in double precision from the units' exact definitions below.
 #include "converter/engine/factors.h"
 
 #include "converter/engine/catalogue.h"
@@ -70,13 +71,48 @@ constexpr double kLength[kLengthCount][kLengthCount] = {
      1000000, 100000, 10000, 1000, 1},
 };
 
+// Exact sizes, in metres, seconds and kilograms, from the international
+// definitions of the units.
+constexpr double kInch = 0.0254;
+constexpr double kFoot = 0.3048;
+constexpr double kYard = 0.9144;
+constexpr double kRod = 16.5 * kFoot;
+constexpr double kChain = 66 * kFoot;
+constexpr double kMile = 1609.344;
+constexpr double kNauticalMile = 1852;
+constexpr double kCubicInch = kInch * kInch * kInch;
+constexpr double kLiter = 0.001;
+constexpr double kUsGallon = 231 * kCubicInch;
+constexpr double kUkGallon = 4.54609 * kLiter;
+constexpr double kPound = 0.45359237;
+constexpr double kOunce = kPound / 16;
+constexpr double kGrain = kPound / 7000;
+constexpr double kStandardGravity = 9.80665;
+constexpr double kSlug = kPound * kStandardGravity / kFoot;
+constexpr double kMinute = 60;
+constexpr double kHour = 3600;
+constexpr double kAcreSquareMeters = 4046.8564224;
+
+constexpr double Cube(double f) {
+  return (f * f) * f;
+}
+
+// Newton's iteration; std::sqrt is not usable in a constant expression.
+constexpr double SquareRoot(double a) {
+  double x = a;
+  for (int i = 0; i < 64; ++i) x = (x + a / x) / 2;
+  return x;
+}
+
 // Area: factor from each length unit to "Acre" (side lengths, like the rest of
-// the Area table, which is applied twice).
+// the Area table, which is applied twice). The five metric entries were listed
+// as if an acre were 4166.7 square metres; they are the metric unit's length
+// over the side of one acre's square.
+constexpr double kAcreSide = SquareRoot(kAcreSquareMeters);
 constexpr double kAcreColumn[kLengthCount] =
     {0.0003992766841666667, 0.00479132021, 0.01437396063, 0.07905694150420949,
-     0.31622776601683794, 25.298221281347036, 29.112745481411455, 1.5491933384829667e-05,
-     0.00015491933384829666, 0.0015491933384829668, 0.015491933384829668,
-     15.491933384829668};
+     0.31622776601683794, 25.298221281347036, 29.112745481411455, 0.001 / kAcreSide,
+     0.01 / kAcreSide, 0.1 / kAcreSide, 1 / kAcreSide, 1000 / kAcreSide};
 
 // Area: from "Acre" to each Area unit.
 constexpr double kAcreRow[kAreaCount] =
@@ -101,10 +137,22 @@ constexpr double kCubicMetersToCapacity[kVolumeCount - kFirstCapacity] =
 // one entry different ("Inches" to "Yards").
 constexpr double kVolumeInchesToYards = 0.027777777777777776;
 
+// Each unit's size in unit order: cubic metres, kilograms, kilograms per cubic
+// metre, metres per second.
+constexpr double kVolumeSize[kVolumeCount] =
+    {kCubicInch, Cube(kFoot), Cube(kYard), Cube(kRod), Cube(kChain), Cube(kMile),
+     Cube(kNauticalMile), 1e-9, 1e-6, 1e-3, 1, 1e9,
+     kUsGallon / 8, kUsGallon / 4, kUsGallon, kLiter, kLiter / 100, kLiter / 1000,
+     kUsGallon / 16, kUsGallon / 256, kUsGallon / 768, kUsGallon / 128};
+
 // Weight, from "Grams".
 constexpr double kGramsRow[kWeightCount] =
     {1, 1000, 0.001, 0.03215, 0.0352739619, 0.0022046226, 1.1023e-06, 9.842e-07, 1e-06,
      15.432358, 5, 6.852178e-05, 0.0001575};
+
+constexpr double kWeightSize[kWeightCount] =
+    {1e-3, 1e-6, 1, 480 * kGrain, kOunce, kPound, 2000 * kPound, 2240 * kPound, 1000, kGrain,
+     2e-4, kSlug, 14 * kPound};
 
 // Density, from "kilograms/meter^3".
 constexpr double kKilogramsPerCubicMeterRow[kDensityCount] =
@@ -112,13 +160,25 @@ constexpr double kKilogramsPerCubicMeterRow[kDensityCount] =
      0.133526466, 3.6127e-05, 0.062427962, 0.010022413, 0.008345404, 0.00194055, 0.001,
      0.00075248, 0.000842777};
 
-// Speed, from "meters/second".
+constexpr double kDensitySize[kDensityCount] =
+    {kGrain / kUkGallon, kGrain / kUsGallon, 1000, 1, 1000, 1, 1000, 1000, 1, 1e-3,
+     kOunce / kCubicInch, kOunce / kUkGallon, kOunce / kUsGallon, kPound / kCubicInch,
+     kPound / Cube(kFoot), kPound / kUkGallon, kPound / kUsGallon, kSlug / Cube(kFoot), 1000,
+     2240 * kPound / Cube(kYard), 2000 * kPound / Cube(kYard)};
+
+// Speed, from "meters/second". Its "miles/second" entry was listed as
+// 0.0006, 3.4 % off; a mile is 1609.344 metres.
 constexpr double kMetersPerSecondRow[kSpeedCount] =
     {6000.00005392944, 100.000000898824, 11811.0009432057, 196.850671889002,
      3.28084453148337, 2362.20341252887, 39.3701881094416, 3.60000999999559,
      0.000999999999998774, 1.94384617178697, 3.33566830113849e-09, 0.00293864146017519,
-     3599.99928, 60, 1, 2.23690002010579, 0.0373000003352613, 0.000600000005392944,
+     3599.99928, 60, 1, 2.23690002010579, 0.0373000003352613, 1 / kMile,
      3937.0000353867, 65.6168005897795, 1.09360000982954};
+
+constexpr double kSpeedSize[kSpeedCount] =
+    {0.01 / kMinute, 0.01, kFoot / kHour, kFoot / kMinute, kFoot, kInch / kMinute, kInch,
+     1000 / kHour, 1000, kNauticalMile / kHour, 299792458, 340.294, 1 / kHour, 1 / kMinute, 1,
+     kMile / kHour, kMile / kMinute, kMile, kYard / kHour, kYard / kMinute, kYard};
 
 template <int N>
 struct Table {
@@ -137,10 +197,6 @@ constexpr Table<kAreaCount> BuildArea() {
 
 // The cubic length block holds the cube of each linear entry, multiplied in the
 // order (f * f) * f, so the table is ready without a preparation step.
-constexpr double Cube(double f) {
-  return (f * f) * f;
-}
-
 constexpr Table<kVolumeCount> BuildVolume() {
   Table<kVolumeCount> table{};
   for (int s = 0; s < kVolumeCount; ++s) {
@@ -152,7 +208,7 @@ constexpr Table<kVolumeCount> BuildVolume() {
       } else if (s == kCubicMeters && t >= kFirstCapacity) {
         table.f[s][t] = kCubicMetersToCapacity[t - kFirstCapacity];
       } else {
-        table.f[s][t] = kLitersRow[t] / kLitersRow[s];
+        table.f[s][t] = kVolumeSize[s] / kVolumeSize[t];
       }
     }
   }
@@ -161,10 +217,10 @@ constexpr Table<kVolumeCount> BuildVolume() {
 }
 
 template <int N>
-constexpr Table<N> BuildFromReferenceRow(const double (&row)[N], int reference) {
+constexpr Table<N> BuildFromSizes(const double (&size)[N], const double (&row)[N], int reference) {
   Table<N> table{};
   for (int s = 0; s < N; ++s) {
-    for (int t = 0; t < N; ++t) table.f[s][t] = row[t] / row[s];
+    for (int t = 0; t < N; ++t) table.f[s][t] = size[s] / size[t];
   }
   for (int t = 0; t < N; ++t) table.f[reference][t] = row[t];
   return table;
@@ -172,11 +228,10 @@ constexpr Table<N> BuildFromReferenceRow(const double (&row)[N], int reference) 
 
 constexpr Table<kAreaCount> kArea = BuildArea();
 constexpr Table<kVolumeCount> kVolume = BuildVolume();
-constexpr Table<kWeightCount> kWeight = BuildFromReferenceRow(kGramsRow, kGrams);
+constexpr Table<kWeightCount> kWeight = BuildFromSizes(kWeightSize, kGramsRow, kGrams);
 constexpr Table<kDensityCount> kDensity =
-    BuildFromReferenceRow(kKilogramsPerCubicMeterRow, kKilogramsPerCubicMeter);
-constexpr Table<kSpeedCount> kSpeed =
-    BuildFromReferenceRow(kMetersPerSecondRow, kMetersPerSecond);
+    BuildFromSizes(kDensitySize, kKilogramsPerCubicMeterRow, kKilogramsPerCubicMeter);
+constexpr Table<kSpeedCount> kSpeed = BuildFromSizes(kSpeedSize, kMetersPerSecondRow, kMetersPerSecond);
 
 template <int N>
 double Lookup(const double (&table)[N][N], int source, int target) {

@@ -13,7 +13,6 @@
 #include "common/paths.h"
 #include "common/product.h"
 #include "common/strings.h"
-#include "common/wide_text.h"
 #include "converter/app/app_state.h"
 #include "converter/support/support_form_text.h"
 #include "converter/support/system_description.h"
@@ -120,11 +119,9 @@ int SendSupportEmailForm(HWND owner, const char* subject, const char* messageTex
 
   RECT screen = {0, 0, 0, 0};
   GetWindowRect(GetDesktopWindow(), &screen);
-  // The logged-on user's name, in UTF-8 as the page declares; the address is for the user to fill in.
-  char userName[3 * 257];
-  CurrentUserName(CP_UTF8, userName, sizeof userName);
+  // The converter keeps no user identity: name and address are for the user to fill in.
   SupportFormValues values = {SystemDescription, screen.right - screen.left, screen.bottom - screen.top,
-                              kProductName, kProductVersion, "", userName, subject, messageText, bodyText};
+                              kProductName, kProductVersion, "", "", subject, messageText, bodyText};
 
   int opened = 0;
   size_t mailBodySize = SupportMailBodySize(values);

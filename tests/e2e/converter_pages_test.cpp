@@ -124,6 +124,25 @@ TEST_F(ConverterPages, KnownResults) {
   EXPECT_EQ("-40.000000", qtest::GetText(Box(temperature, 1))) << "negative texts keep their zeros";
 }
 
+// The two entries once listed wrong: a square metre in acres, a metre per second in miles per second.
+TEST_F(ConverterPages, AcresAndMilesPerSecondAgreeWithTheirDefinitions) {
+  const CategoryInfo& area = *CategoryAt(kCategoryArea);
+  ASSERT_TRUE(qtest::SelectTab(m_tabs, kCategoryArea));
+  ASSERT_TRUE(qtest::SetText(Box(area, 10), "1"));  // Meters
+  EXPECT_EQ("0.000247", qtest::GetText(Box(area, 12)));
+
+  const CategoryInfo& speed = *CategoryAt(kCategorySpeed);
+  ASSERT_TRUE(qtest::SelectTab(m_tabs, kCategorySpeed));
+  // "Whichever is Shorter" with 12 digits; the choices are posted, so typing waits for them.
+  qtest::Click(qtest::FindControl(m_main, speed.shorterRadioId));
+  ASSERT_TRUE(qtest::ChooseInList(qtest::FindControl(m_main, speed.decimalsListId), 12));
+  const auto shown = [&] {
+    return qtest::SetText(Box(speed, 14), "1") ? qtest::GetText(Box(speed, 17)) : std::string();
+  };
+  EXPECT_TRUE(qtest::WaitUntil([&] { return shown() == "0.000621371192237"; }, 5000))
+      << "1 meters/second shows " << shown() << " miles/second";
+}
+
 TEST_F(ConverterPages, PasteKeepsAHundredAndOneCharactersAndReadsAHundred) {
   const CategoryInfo& weight = *CategoryAt(kCategoryWeight);
   ASSERT_TRUE(qtest::SelectTab(m_tabs, kCategoryWeight));

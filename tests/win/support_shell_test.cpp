@@ -10,7 +10,6 @@
 
 #include "common/product.h"
 #include "common/strings.h"
-#include "common/wide_text.h"
 #include "converter/app/app_state.h"
 #include "converter/support/documents.h"
 #include "converter/support/support_form.h"
@@ -278,18 +277,11 @@ TEST_F(SupportShellTest, PhoneSupportBoxGivesTheSteps) {
   EXPECT_EQ(1, call.Result());
 }
 
-// The logged-on user's name as the form shows it, in UTF-8.
-std::string UserName() {
-  char name[800];
-  CurrentUserName(CP_UTF8, name, sizeof(name));
-  return name;
-}
-
 // The information block as the maker's form handler expects it, HTML-escaped.
 std::string ExpectedInformation(const std::string& subject) {
   return "------------ start info ------------\r\nWIN - " + std::string(SystemDescription) + " - [" +
          std::to_string(GetSystemMetrics(SM_CXSCREEN)) + " X " + std::to_string(GetSystemMetrics(SM_CYSCREEN)) +
-         "]\r\nAPP - " QTRA_PRODUCT_NAME " - " QTRA_PRODUCT_VERSION "\r\nUSE -  (" + UserName() + ")\r\nSUB - " + subject +
+         "]\r\nAPP - " QTRA_PRODUCT_NAME " - " QTRA_PRODUCT_VERSION "\r\nUSE -  ()\r\nSUB - " + subject +
          "\r\nMSG - My reason for writing is:\r\n\r\n\r\n------------- end info -------------";
 }
 
@@ -310,12 +302,11 @@ TEST_F(SupportShellTest, SupportFormIsWrittenFilledAndOpenedAndRewrittenOnTheNex
   std::string page = qtest::ReadFileBytes(form);
   EXPECT_NE(std::string::npos, page.find("value=\"" + ExpectedInformation("I need tech-support...") + "\">"))
       << page;
-  // The logged-on user's name, in UTF-8 as the page declares.
-  const std::string user = UserName();
+  // No user identity is kept: the user fills in name and address in the browser.
   EXPECT_NE(std::string::npos, page.find("charset=utf-8"));
   EXPECT_NE(std::string::npos, page.find(">Hello Vendrel/Quorin,\r\n\r\nI am running [" QTRA_PRODUCT_NAME ", " QTRA_PRODUCT_VERSION "]. "
-                                         "My Username is [" + user + "].\r\n\r\nMy reason for writing is:\r\n\r\n\r\n</textarea>"));
-  EXPECT_NE(std::string::npos, page.find("name=\"FromName\" size=\"50\" value=\"" + user + "\""));
+                                         "My Username is [].\r\n\r\nMy reason for writing is:\r\n\r\n\r\n</textarea>"));
+  EXPECT_NE(std::string::npos, page.find("name=\"FromName\" size=\"50\" value=\"\""));
   EXPECT_NE(std::string::npos, page.find(std::string("action=\"") + kSupportFormUrl + "\""));
   // Exactly one CR LF at the end.
   ASSERT_GE(page.size(), 3u);
