@@ -38,15 +38,15 @@ PSID CurrentUserSid(DWORD* buffer, DWORD size) {
   return read ? reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid : nullptr;
 }
 
-bool CreateProtectedFolder(const char* path) {
+}  // namespace
+
+COwnFolderSecurity::COwnFolderSecurity() {
   DWORD userBuffer[64];  // TOKEN_USER with a SID of at most 68 bytes
   const PSID user = CurrentUserSid(userBuffer, sizeof userBuffer);
   NtSid administrators(2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS);
   NtSid system(1, SECURITY_LOCAL_SYSTEM_RID, 0);
   NtSid users(2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_USERS);
-  if (user == nullptr || administrators.Get() == nullptr || system.Get() == nullptr || users.Get() == nullptr) {
-    return false;
-  }
+  if (user == nullptr || administrators.Get() == nullptr || system.Get() == nullptr || users.Get() == nullptr) return;
   const struct {
     PSID sid;
     DWORD access;
@@ -56,27 +56,19 @@ bool CreateProtectedFolder(const char* path) {
       {system.Get(), FILE_ALL_ACCESS},
       {users.Get(), FILE_GENERIC_READ | FILE_GENERIC_EXECUTE},
   };
-  DWORD aclBuffer[256];  // four entries of at most 8 + 68 bytes each, and the header
-  PACL acl = reinterpret_cast<PACL>(aclBuffer);
-  if (!::InitializeAcl(acl, sizeof aclBuffer, ACL_REVISION)) return false;
+  PACL acl = reinterpret_cast<PACL>(m_acl);
+  if (!::InitializeAcl(acl, sizeof m_acl, ACL_REVISION)) return;
   for (const auto& grant : grants) {
-    // The files and folders inside take the same entries.
+    // The entries copy the SIDs; the files and folders inside take the same entries.
     if (!::AddAccessAllowedAceEx(acl, ACL_REVISION, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE, grant.access,
                                  grant.sid)) {
-      return false;
+      return;
     }
   }
-  SECURITY_DESCRIPTOR descriptor;
-  if (!::InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) ||
-      !::SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE) ||
-      !::SetSecurityDescriptorControl(&descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED)) {
-    return false;
-  }
-  SECURITY_ATTRIBUTES attributes = {sizeof attributes, &descriptor, FALSE};
-  return ::CreateDirectoryA(path, &attributes) != 0;
+  m_built = ::InitializeSecurityDescriptor(&m_descriptor, SECURITY_DESCRIPTOR_REVISION) &&
+            ::SetSecurityDescriptorDacl(&m_descriptor, TRUE, acl, FALSE) &&
+            ::SetSecurityDescriptorControl(&m_descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
 }
-
-}  // namespace
 
 bool NeedsOwnPermissions(const char* path) {
   char full[MAX_PATH + 1];
@@ -95,5 +87,8 @@ bool NeedsOwnPermissions(const char* path) {
 bool CreateOwnFolder(const char* path) {
   // Where the descriptor cannot be built, no folder is made: an open one is
   // what this guards against.
-  return NeedsOwnPermissions(path) ? CreateProtectedFolder(path) : ::CreateDirectoryA(path, nullptr) != 0;
+  if (!NeedsOwnPermissions(path)) return ::CreateDirectoryA(path, nullptr) != 0;
+  COwnFolderSecurity security;
+  SECURITY_ATTRIBUTES attributes = {sizeof attributes, security.Descriptor(), FALSE};
+  return attributes.lpSecurityDescriptor != nullptr && ::CreateDirectoryA(path, &attributes) != 0;
 }

@@ -157,7 +157,7 @@ void ParkWaitingRelay(char* left) {
   *name = '\0';
   char parked[kPathSize];
   char installed[kPathSize];
-  if (!JoinPath(parked, own, "qtrasx.old") || !JoinPath(installed, g_state.programDir, kInstallerFileName)) return;
+  if (!JoinPath(parked, own, kParkedRelayFileName) || !JoinPath(installed, g_state.programDir, kInstallerFileName)) return;
   const DWORD attributes = ::GetFileAttributesA(installed);
   // A link is no running program of ours; it goes with the folder as it is.
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return;

@@ -18,11 +18,13 @@
 #include "common/product.h"
 #include "common/registry.h"
 #include "installer/converter_closing.h"
+#include "installer/folder_security.h"
 #include "installer/folders.h"
 #include "installer/install_modes.h"
 #include "installer/installer_state.h"
 #include "installer/payload.h"
 #include "installer/uninstall_entry.h"
+#include "installer/uninstall_steps.h"
 #include "tests/harness/test_support.h"
 
 namespace {
@@ -164,6 +166,84 @@ TEST(InstallerFolders, FinalPathsAreAvailableAndPlainEntriesStay) {
   EXPECT_EQ("p", qtest::ReadFileBytes(base + "\\plain.txt")) << "a plain file of the folder is not removed";
   EXPECT_FALSE(FinalPathOf((base + "\\absent.txt").c_str(), where, sizeof where));
   qtest::DeleteFolderTree(base);
+}
+
+// Wine keeps no access lists on its files, so the descriptor is read as built.
+TEST(InstallerFolders, AFolderOfOurOwnGrantsNoWriteToOthersAndInheritsNothing) {
+  COwnFolderSecurity security;
+  ASSERT_NE(nullptr, security.Descriptor());
+  SECURITY_DESCRIPTOR_CONTROL control = 0;
+  DWORD revision = 0;
+  ASSERT_TRUE(::GetSecurityDescriptorControl(security.Descriptor(), &control, &revision));
+  EXPECT_TRUE(control & SE_DACL_PROTECTED);
+  BOOL present = FALSE;
+  BOOL defaulted = TRUE;
+  PACL acl = nullptr;
+  ASSERT_TRUE(::GetSecurityDescriptorDacl(security.Descriptor(), &present, &acl, &defaulted));
+  ASSERT_TRUE(present && acl != nullptr && !defaulted);
+  BYTE user[256] = {};
+  HANDLE token = nullptr;
+  DWORD size = 0;
+  ASSERT_TRUE(::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token));
+  ::GetTokenInformation(token, TokenUser, user, sizeof user, &size);
+  ::CloseHandle(token);
+  const struct {
+    WELL_KNOWN_SID_TYPE type;  // WinNullSid: the current user
+    DWORD access;
+  } expected[] = {{WinNullSid, FILE_ALL_ACCESS},
+                  {WinBuiltinAdministratorsSid, FILE_ALL_ACCESS},
+                  {WinLocalSystemSid, FILE_ALL_ACCESS},
+                  {WinBuiltinUsersSid, FILE_GENERIC_READ | FILE_GENERIC_EXECUTE}};
+  ASSERT_EQ(4u, acl->AceCount);
+  for (DWORD i = 0; i < 4; ++i) {
+    ACCESS_ALLOWED_ACE* ace = nullptr;
+    ASSERT_TRUE(::GetAce(acl, i, reinterpret_cast<void**>(&ace)));
+    EXPECT_EQ(ACCESS_ALLOWED_ACE_TYPE, ace->Header.AceType);
+    EXPECT_EQ(OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE, ace->Header.AceFlags) << i;
+    EXPECT_EQ(expected[i].access, ace->Mask) << i;
+    BYTE sid[SECURITY_MAX_SID_SIZE];
+    size = sizeof sid;
+    PSID wanted = reinterpret_cast<TOKEN_USER*>(user)->User.Sid;
+    if (expected[i].type != WinNullSid) {
+      ASSERT_TRUE(::CreateWellKnownSid(expected[i].type, nullptr, sid, &size));
+      wanted = sid;
+    }
+    EXPECT_TRUE(::EqualSid(&ace->SidStart, wanted)) << i;
+  }
+}
+
+TEST(InstallerFolders, OnlyFoldersOutsideTheProfileAndProgramFilesGetPermissionsOfTheirOwn) {
+  char profile[MAX_PATH] = {};
+  char programs[MAX_PATH] = {};
+  ASSERT_NE(0u, ::GetEnvironmentVariableA("USERPROFILE", profile, MAX_PATH));
+  ASSERT_NE(0u, ::GetEnvironmentVariableA("ProgramFiles", programs, MAX_PATH));
+  EXPECT_FALSE(NeedsOwnPermissions((std::string(profile) + "\\AppData\\Local\\qtra").c_str()));
+  EXPECT_FALSE(NeedsOwnPermissions((std::string(programs) + "\\Marlowbrook\\qtra").c_str()));
+  EXPECT_TRUE(NeedsOwnPermissions((std::string(profile) + "x\\qtra").c_str()));
+  EXPECT_TRUE(NeedsOwnPermissions("C:\\qtra"));
+  EXPECT_TRUE(NeedsOwnPermissions((std::string(profile) + "\\..\\Public\\qtra").c_str())) << "resolved first";
+  const std::string folder = qtest::MakeTempFolder("own") + "\\made";
+  EXPECT_TRUE(CreateOwnFolder(folder.c_str()));
+  EXPECT_FALSE(CreateOwnFolder(folder.c_str())) << "made already";
+}
+
+TEST(InstallerCopy, TheUninstallersCopyIsComparedByteForByte) {
+  const std::string folder = qtest::MakeTempFolder("compare");
+  const std::string block(40000, 'q');  // more than one read
+  const struct {
+    std::string first, second;
+    bool same;
+  } cases[] = {{block, block, true},        {"", "", true},           {block, block + "x", false},
+               {block + "x", block, false}, {block, "r" + block.substr(1), false}};
+  for (const auto& c : cases) {
+    qtest::WriteFileBytes(folder + "\\a", c.first);
+    qtest::WriteFileBytes(folder + "\\b", c.second);
+    HANDLE a = ::CreateFileA((folder + "\\a").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE b = ::CreateFileA((folder + "\\b").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(c.same, SameFileBytes(a, b)) << c.first.size() << " " << c.second.size();
+    ::CloseHandle(a);
+    ::CloseHandle(b);
+  }
 }
 
 TEST(InstallerCopy, CopiesWholeMultiplesOfTheTransferSizeAndKeepsTheTime) {
