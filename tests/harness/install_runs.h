@@ -102,6 +102,7 @@ inline std::string PlantedLibraryMarker() {
   return std::string(temporary) + "planted_library_loaded.txt";
 }
 inline void PlantLibraries(const std::string& folder) {
+  ::CreateDirectoryA(folder.substr(0, folder.rfind('\\')).c_str(), nullptr);
   ::CreateDirectoryA(folder.c_str(), nullptr);
   for (const char* name : kPlantedLibraryNames) {
     EXPECT_TRUE(::CopyFileA(BinPath("planted_library.dll").c_str(), (folder + "\\" + name).c_str(), FALSE)) << name;

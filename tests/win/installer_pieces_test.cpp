@@ -168,23 +168,19 @@ TEST(InstallerFolders, FinalPathsAreAvailableAndPlainEntriesStay) {
   qtest::DeleteFolderTree(base);
 }
 
-// Wine keeps no access lists on its files, so the descriptor is read as built.
+// Wine keeps no access lists on its files: the descriptor is read as built.
 TEST(InstallerFolders, AFolderOfOurOwnGrantsNoWriteToOthersAndInheritsNothing) {
   COwnFolderSecurity security;
-  ASSERT_NE(nullptr, security.Descriptor());
   SECURITY_DESCRIPTOR_CONTROL control = 0;
-  DWORD revision = 0;
-  ASSERT_TRUE(::GetSecurityDescriptorControl(security.Descriptor(), &control, &revision));
+  DWORD size = 0;
+  ASSERT_TRUE(::GetSecurityDescriptorControl(security.Descriptor(), &control, &size));
   EXPECT_TRUE(control & SE_DACL_PROTECTED);
-  BOOL present = FALSE;
-  BOOL defaulted = TRUE;
+  BOOL present = FALSE, defaulted = TRUE;
   PACL acl = nullptr;
-  ASSERT_TRUE(::GetSecurityDescriptorDacl(security.Descriptor(), &present, &acl, &defaulted));
-  ASSERT_TRUE(present && acl != nullptr && !defaulted);
+  ASSERT_TRUE(::GetSecurityDescriptorDacl(security.Descriptor(), &present, &acl, &defaulted) && acl != nullptr);
   BYTE user[256] = {};
   HANDLE token = nullptr;
-  DWORD size = 0;
-  ASSERT_TRUE(::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token));
+  ::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token);
   ::GetTokenInformation(token, TokenUser, user, sizeof user, &size);
   ::CloseHandle(token);
   const struct {
@@ -197,52 +193,43 @@ TEST(InstallerFolders, AFolderOfOurOwnGrantsNoWriteToOthersAndInheritsNothing) {
   ASSERT_EQ(4u, acl->AceCount);
   for (DWORD i = 0; i < 4; ++i) {
     ACCESS_ALLOWED_ACE* ace = nullptr;
-    ASSERT_TRUE(::GetAce(acl, i, reinterpret_cast<void**>(&ace)));
-    EXPECT_EQ(ACCESS_ALLOWED_ACE_TYPE, ace->Header.AceType);
-    EXPECT_EQ(OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE, ace->Header.AceFlags) << i;
-    EXPECT_EQ(expected[i].access, ace->Mask) << i;
     BYTE sid[SECURITY_MAX_SID_SIZE];
     size = sizeof sid;
-    PSID wanted = reinterpret_cast<TOKEN_USER*>(user)->User.Sid;
-    if (expected[i].type != WinNullSid) {
-      ASSERT_TRUE(::CreateWellKnownSid(expected[i].type, nullptr, sid, &size));
-      wanted = sid;
-    }
-    EXPECT_TRUE(::EqualSid(&ace->SidStart, wanted)) << i;
+    ASSERT_TRUE(::GetAce(acl, i, reinterpret_cast<void**>(&ace)) && ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE);
+    EXPECT_EQ(OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE, ace->Header.AceFlags) << i;
+    EXPECT_EQ(expected[i].access, ace->Mask) << i;
+    const bool own = expected[i].type == WinNullSid;
+    EXPECT_TRUE(own ? ::EqualSid(&ace->SidStart, reinterpret_cast<TOKEN_USER*>(user)->User.Sid)
+                    : ::CreateWellKnownSid(expected[i].type, nullptr, sid, &size) && ::EqualSid(&ace->SidStart, sid))
+        << i;
   }
 }
 
 TEST(InstallerFolders, OnlyFoldersOutsideTheProfileAndProgramFilesGetPermissionsOfTheirOwn) {
-  char profile[MAX_PATH] = {};
-  char programs[MAX_PATH] = {};
-  ASSERT_NE(0u, ::GetEnvironmentVariableA("USERPROFILE", profile, MAX_PATH));
-  ASSERT_NE(0u, ::GetEnvironmentVariableA("ProgramFiles", programs, MAX_PATH));
-  EXPECT_FALSE(NeedsOwnPermissions((std::string(profile) + "\\AppData\\Local\\qtra").c_str()));
-  EXPECT_FALSE(NeedsOwnPermissions((std::string(programs) + "\\Marlowbrook\\qtra").c_str()));
-  EXPECT_TRUE(NeedsOwnPermissions((std::string(profile) + "x\\qtra").c_str()));
-  EXPECT_TRUE(NeedsOwnPermissions("C:\\qtra"));
-  EXPECT_TRUE(NeedsOwnPermissions((std::string(profile) + "\\..\\Public\\qtra").c_str())) << "resolved first";
+  char profile[MAX_PATH] = {}, programs[MAX_PATH] = {};
+  ::GetEnvironmentVariableA("USERPROFILE", profile, MAX_PATH);
+  ::GetEnvironmentVariableA("ProgramFiles", programs, MAX_PATH);
+  const std::string inside[] = {std::string(profile) + "\\AppData\\qtra", std::string(programs) + "\\qtra"};
+  const std::string outside[] = {"C:\\qtra", std::string(profile) + "x\\qtra", std::string(profile) + "\\..\\x"};
+  for (const std::string& path : inside) EXPECT_FALSE(NeedsOwnPermissions(path.c_str())) << path;
+  for (const std::string& path : outside) EXPECT_TRUE(NeedsOwnPermissions(path.c_str())) << path;
   const std::string folder = qtest::MakeTempFolder("own") + "\\made";
-  EXPECT_TRUE(CreateOwnFolder(folder.c_str()));
-  EXPECT_FALSE(CreateOwnFolder(folder.c_str())) << "made already";
+  EXPECT_TRUE(CreateOwnFolder(folder.c_str()) && !CreateOwnFolder(folder.c_str()));
 }
 
 TEST(InstallerCopy, TheUninstallersCopyIsComparedByteForByte) {
-  const std::string folder = qtest::MakeTempFolder("compare");
-  const std::string block(40000, 'q');  // more than one read
-  const struct {
-    std::string first, second;
-    bool same;
-  } cases[] = {{block, block, true},        {"", "", true},           {block, block + "x", false},
-               {block + "x", block, false}, {block, "r" + block.substr(1), false}};
-  for (const auto& c : cases) {
-    qtest::WriteFileBytes(folder + "\\a", c.first);
-    qtest::WriteFileBytes(folder + "\\b", c.second);
-    HANDLE a = ::CreateFileA((folder + "\\a").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    HANDLE b = ::CreateFileA((folder + "\\b").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_EQ(c.same, SameFileBytes(a, b)) << c.first.size() << " " << c.second.size();
-    ::CloseHandle(a);
-    ::CloseHandle(b);
+  const std::string folder = qtest::MakeTempFolder("compare"), block(40000, 'q');  // more than one read
+  const std::string cases[][2] = {
+      {block, block}, {"", ""}, {block, block + "x"}, {block + "x", block}, {block, block.substr(1) + "r"}};
+  for (const auto& files : cases) {
+    HANDLE handles[2];
+    for (int i = 0; i < 2; ++i) {
+      const std::string path = folder + "\\" + std::to_string(i);
+      qtest::WriteFileBytes(path, files[i]);
+      handles[i] = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    }
+    EXPECT_EQ(files[0] == files[1], SameFileBytes(handles[0], handles[1])) << files[0].size() << files[1].size();
+    for (HANDLE handle : handles) ::CloseHandle(handle);
   }
 }
 
