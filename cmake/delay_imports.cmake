@@ -6,18 +6,28 @@
 # the system folder only.
 #
 # binutils' delay-import libraries leave the import slots empty until the first
-# call through the library's own stubs, so the files that call these DLLs are
-# compiled without __declspec(dllimport) for them: qtra_calls_delay_loaded.
+# call through the library's own stubs: a call through __declspec(dllimport)
+# would jump to nothing. So the files that call these DLLs are compiled without
+# it (qtra_calls_delay_loaded), and the libraries' __imp_ symbols are made
+# local: a file compiled with it (a test's) binds to the ordinary import
+# library instead, and a shipping program that did would fail the import check.
 
 if(CMAKE_DLLTOOL)
   set(QTRA_DLLTOOL ${CMAKE_DLLTOOL})
 else()
   find_program(QTRA_DLLTOOL ${QTRA_MINGW_TRIPLE}-dlltool REQUIRED)
 endif()
+if(CMAKE_OBJCOPY)
+  set(QTRA_OBJCOPY ${CMAKE_OBJCOPY})
+else()
+  find_program(QTRA_OBJCOPY ${QTRA_MINGW_TRIPLE}-objcopy REQUIRED)
+endif()
 
-# qtra_delay_import(<target> <dll> <function@argument bytes>...): an interface
-# library that links the delay-import library of <dll> for those functions.
-function(qtra_delay_import target dll)
+# qtra_delay_import(<target> <dll> <import library> <function@argument bytes>...):
+# an interface library that links the delay-import library of <dll> for those
+# functions into a program whose QTRA_DELAY_LOAD property is on (the shipping
+# ones), and the ordinary import library into any other (the tests).
+function(qtra_delay_import target dll plain)
   set(def "LIBRARY ${dll}\nEXPORTS\n")
   foreach(function ${ARGN})
     # Only 32-bit stdcall names carry the size of their arguments.
@@ -35,19 +45,20 @@ function(qtra_delay_import target dll)
   endif()
   add_custom_command(OUTPUT ${library}
     COMMAND ${QTRA_DLLTOOL} --input-def ${def_file} --output-delaylib ${library} ${kill_at}
+    COMMAND ${QTRA_OBJCOPY} --wildcard --localize-symbol=__imp_* ${library}
     DEPENDS ${def_file} VERBATIM)
   add_custom_target(${target}_library DEPENDS ${library})
   # The import review reads the delay-loaded functions from these.
   set_property(GLOBAL APPEND PROPERTY QTRA_DELAY_IMPORT_DEFS ${def_file})
   add_library(${target} INTERFACE)
-  target_link_libraries(${target} INTERFACE ${library})
+  target_link_libraries(${target} INTERFACE $<IF:$<BOOL:$<TARGET_PROPERTY:QTRA_DELAY_LOAD>>,${library},${plain}>)
   add_dependencies(${target} ${target}_library)
 endfunction()
 
-qtra_delay_import(qtra_delay_shell32 SHELL32.dll
+qtra_delay_import(qtra_delay_shell32 SHELL32.dll shell32
   SHGetMalloc@4 SHGetPathFromIDListW@8 SHGetSpecialFolderLocation@12 SHGetSpecialFolderPathA@16
   SHGetSpecialFolderPathW@16 ShellExecuteA@24 Shell_NotifyIconA@8)
-qtra_delay_import(qtra_delay_comctl32 COMCTL32.DLL InitCommonControlsEx@4)
+qtra_delay_import(qtra_delay_comctl32 COMCTL32.DLL comctl32 InitCommonControlsEx@4)
 get_property(QTRA_DELAY_IMPORT_DEFS GLOBAL PROPERTY QTRA_DELAY_IMPORT_DEFS)
 
 # The given sources call the delay-loaded DLLs through the stubs.
