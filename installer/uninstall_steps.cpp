@@ -38,11 +38,8 @@ bool ReadChunk(HANDLE file, char* buffer, DWORD size, DWORD* read) {
   return true;
 }
 
-// The copy's folder: {local application data}\TEMP\qtra, into `temporary` (kPathSize).
-bool UninstallerCopyFolder(HWND owner, char* temporary) {
-  char local[kPathSize];
-  return GetSpecialFolder(owner, CSIDL_LOCAL_APPDATA, local) && JoinPath(temporary, local, "TEMP\\qtra");
-}
+// The uninstaller's copy goes into this folder of the local application data.
+const char kCopyFolder[] = "TEMP\\qtra";
 
 }  // namespace
 
@@ -61,8 +58,9 @@ bool SameFileBytes(HANDLE first, HANDLE second) {
 }
 
 void RemoveUninstallerLeftovers() {
+  char local[kPathSize];
   char temporary[kPathSize];
-  if (!UninstallerCopyFolder(nullptr, temporary)) return;
+  if (!GetSpecialFolder(nullptr, CSIDL_LOCAL_APPDATA, local) || !JoinPath(temporary, local, kCopyFolder)) return;
   const DWORD folderAttributes = ::GetFileAttributesA(temporary);
   // A folder that is a link is not ours to clear.
   if (folderAttributes == INVALID_FILE_ATTRIBUTES || (folderAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) return;
@@ -186,7 +184,7 @@ bool CopyUninstallerOut(HWND owner, char* copy, char* temporary, char* programDi
   }
   char source[kPathSize];
   // Paths that do not fit are refused: a cut one could name someone else's file.
-  if (!UninstallerCopyFolder(owner, temporary) || !JoinPath(source, programDir, kInstallerFileName) ||
+  if (!JoinPath(temporary, local, kCopyFolder) || !JoinPath(source, programDir, kInstallerFileName) ||
       !JoinPath(copy, temporary, kInstallerFileName)) {
     ShowMessage(owner, kInstallCaption, MB_ICONERROR, "%s", "Unable to create an uninstall path.");
     return false;
