@@ -137,6 +137,8 @@ int RelaySilently() {
     code = static_cast<DWORD>(*channel.result);
   } else {
     ::GetExitCodeProcess(process.hProcess, &code);
+    // The copy has ended, so its file can go; the file this relay runs from goes with the next run.
+    RemoveUninstallerLeftovers();
   }
   ::CloseHandle(process.hProcess);
   return static_cast<int>(code);

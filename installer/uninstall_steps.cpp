@@ -58,6 +58,9 @@ bool SameFileBytes(HANDLE first, HANDLE second) {
 }
 
 void RemoveUninstallerLeftovers() {
+  // A copy this run started and held has ended by now.
+  if (g_heldCopy != INVALID_HANDLE_VALUE) ::CloseHandle(g_heldCopy);
+  g_heldCopy = INVALID_HANDLE_VALUE;
   char local[kPathSize];
   char temporary[kPathSize];
   if (!GetSpecialFolder(nullptr, CSIDL_LOCAL_APPDATA, local) || !JoinPath(temporary, local, kCopyFolder)) return;

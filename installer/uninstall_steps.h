@@ -19,9 +19,10 @@ constexpr const char kParkedRelayFileName[] = "qtrasx.old";
 // Whether the two files, read from where they stand, hold the same bytes.
 bool SameFileBytes(HANDLE first, HANDLE second);
 
-// The uninstaller's copy and the parked relay that an earlier uninstall left
-// in the copy's folder, and the folder once empty. A file in use (this very
-// program, or an uninstall under way) stays.
+// The uninstaller's copy and the parked relay that an uninstall left in the
+// copy's folder, and the folder once empty: at every start, and in the relay
+// once its copy has ended. A file in use (this very program, or an uninstall
+// under way) stays.
 void RemoveUninstallerLeftovers();
 
 // Copies the installed uninstaller out of the program folder, into `copy`

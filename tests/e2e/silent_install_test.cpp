@@ -351,6 +351,7 @@ TEST_F(SilentInstall, NoLibraryBesideAProgramOfOursIsLoaded) {
   EXPECT_EQ(static_cast<DWORD>(kExitFolderNotRemoved), QuietUninstall()) << "the planted files stay";
   qtest::ExpectUninstalled(folder);
   EXPECT_EQ("", qtest::PlantedLibrariesLoaded());
+  EXPECT_FALSE(qtest::FileExists(copyFolder + "\\" + kInstallerFileName)) << "the relay deletes the ended copy";
 
   // What the uninstall could not delete while it ran goes with the next run.
   EXPECT_EQ(static_cast<DWORD>(kExitBadArgument), qtest::RunSilently(installer, "/S /unknown"));
