@@ -12,6 +12,7 @@
 #include "common/install_rules.h"
 #include "common/strings.h"
 #include "installer/folder_names.h"
+#include "installer/folder_security.h"
 #include "installer/installer_state.h"
 
 int GetSpecialFolderByItemList(int folderId, char* path) {
@@ -64,7 +65,7 @@ int CreateFolderPath(HWND owner, const char* path, int showMessages) {
     if (copy[i - 1] != ':') {
       char prefix[MAX_PATH] = {};
       CopyStringBounded(prefix, copy, i + 1);
-      _mkdir(prefix);
+      CreateOwnFolder(prefix);
       if (_chdir(prefix) != 0) {
         if (showMessages) {
           ShowMessage(owner, kProductName, MB_ICONERROR, "The Path you Specified:\n%s\ncould not be created.", prefix);

@@ -6,6 +6,7 @@
 
 #include "common/registry.h"
 #include "common/strings.h"
+#include "installer/folder_security.h"
 #include "installer/folders.h"
 #include "installer/installer_state.h"
 #include "resource.h"
@@ -41,8 +42,13 @@ bool HoldsConverter(const char* folder) {
 }
 
 int TryShortPath(HWND owner, char* folder, int showMessage) {
-  ::CreateDirectoryA(g_state.shortPathFolder, nullptr);
-  if (PathExists(g_state.shortPathFolder)) {
+  // Whether the folder can be made is tried by making it; one made only for
+  // the try goes again, so a proposal nobody takes leaves nothing behind. The
+  // installation makes it for good.
+  const bool made = CreateOwnFolder(g_state.shortPathFolder);
+  const bool usable = PathExists(g_state.shortPathFolder);
+  if (made) ::RemoveDirectoryA(g_state.shortPathFolder);
+  if (usable) {
     CopyStringBounded(folder, g_state.shortPathFolder, kPathSize);
     g_state.mode = IDC_MODE_SHORT_PATH;
     return 1;

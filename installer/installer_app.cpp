@@ -4,6 +4,7 @@
 #include "installer/backdrop_dialog.h"
 #include "installer/installer_state.h"
 #include "installer/silent_run.h"
+#include "installer/uninstall_steps.h"
 
 CInstallerApp theApp;
 
@@ -12,6 +13,8 @@ CBackdropDlg g_backdrop;
 }
 
 BOOL CInstallerApp::InitInstance() {
+  // What an earlier uninstall could not delete while it ran.
+  RemoveUninstallerLeftovers();
   CopyStringBounded(g_state.commandLine, m_lpCmdLine, sizeof g_state.commandLine);
   const InstallerCommand command = ParseInstallerCommand(m_lpCmdLine);
   if (command.silent || command.action == kActionBadArgument) {

@@ -20,6 +20,12 @@ const size_t kLinkPathSize = kPathSize + 8;
 // snprintf's result: the whole text went into a buffer of `size` bytes.
 bool Fits(int length, size_t size) { return length >= 0 && static_cast<size_t>(length) < size; }
 
+// A shell link's file name: "*.lnk", in any case.
+bool IsLinkFileName(const char* name) {
+  const size_t length = strlen(name);
+  return length > 4 && _stricmp(name + length - 4, ".lnk") == 0;
+}
+
 bool InitialiseOle() {
   static bool initialised = false;
   if (!initialised) initialised = SUCCEEDED(::OleInitialize(nullptr));
@@ -126,8 +132,9 @@ int RemoveShellShortcut(HWND owner, int folderId, const char* name, int isFolder
   char path[kPathSize + 8];
   if (isFolder) {
     if (!Fits(snprintf(path, sizeof path, "%s\\%s", folder, name), sizeof path)) return 0;
-    // Every entry of the group goes, but a group that is a link is removed
-    // itself: what it points to is not ours.
+    // Our links go, then the group once nothing else is in it; what anyone
+    // else keeps there stays. A group that is a link is removed itself: what
+    // it points to is not ours.
     DWORD attributes = ::GetFileAttributesA(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && LeadsOutside(path, folder)) {
       return DeleteEntryItself(path, attributes, "") ? 1 : 0;
@@ -135,13 +142,12 @@ int RemoveShellShortcut(HWND owner, int folderId, const char* name, int isFolder
     char groupFinal[2 * kPathSize];
     if (!FinalPathOf(path, groupFinal, sizeof groupFinal)) groupFinal[0] = '\0';
     ForEachFolderEntry(path, [&](const WIN32_FIND_DATAA& entry) {
+      if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsLinkFileName(entry.cFileName)) return true;
       char child[2 * kPathSize];
-      if (!Fits(snprintf(child, sizeof child, "%s\\%s", path, entry.cFileName), sizeof child)) return true;
-      // A link in the group is deleted itself, never followed.
-      // Sub-folders are not entries of the group's rule: only a link to one goes.
-      const DWORD attributes = entry.dwFileAttributes;
-      if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
-      DeleteEntryItself(child, attributes, groupFinal);
+      // A link file is deleted itself, never followed.
+      if (Fits(snprintf(child, sizeof child, "%s\\%s", path, entry.cFileName), sizeof child)) {
+        DeleteEntryItself(child, entry.dwFileAttributes, groupFinal);
+      }
       return true;
     });
     return ::RemoveDirectoryA(path) ? 1 : 0;

@@ -18,8 +18,9 @@ int ShortcutLinkPath(HWND owner, int folderId, const char* name, int isFolder, c
 int CreateShellShortcut(HWND owner, int folderId, const char* target, const char* arguments, const char* name,
                         const char* workingDir, const char* iconFile, int isFolder);
 
-// Deletes the link `name`.lnk, or with isFolder the group folder {folder}\{name}
-// and the files in it. 1 when removed.
+// Deletes the link `name`.lnk, or with isFolder the link files (*.lnk) in the
+// group folder {folder}\{name} and then the folder when nothing else is left in
+// it. 1 when the link or the folder was removed.
 int RemoveShellShortcut(HWND owner, int folderId, const char* name, int isFolder);
 
 // The links and groups of any earlier installation, from every place we ever put them.

@@ -137,6 +137,8 @@ int RelaySilently() {
     code = static_cast<DWORD>(*channel.result);
   } else {
     ::GetExitCodeProcess(process.hProcess, &code);
+    // The copy has ended, so its file can go; the file this relay runs from goes with the next run.
+    RemoveUninstallerLeftovers();
   }
   ::CloseHandle(process.hProcess);
   return static_cast<int>(code);
@@ -157,7 +159,7 @@ void ParkWaitingRelay(char* left) {
   *name = '\0';
   char parked[kPathSize];
   char installed[kPathSize];
-  if (!JoinPath(parked, own, "qtrasx.old") || !JoinPath(installed, g_state.programDir, kInstallerFileName)) return;
+  if (!JoinPath(parked, own, kParkedRelayFileName) || !JoinPath(installed, g_state.programDir, kInstallerFileName)) return;
   const DWORD attributes = ::GetFileAttributesA(installed);
   // A link is no running program of ours; it goes with the folder as it is.
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return;

@@ -9,11 +9,79 @@
 #include "common/paths.h"
 #include "common/registry.h"
 #include "common/strings.h"
+#include "installer/folder_names.h"
 #include "installer/folders.h"
 #include "installer/install_modes.h"
 #include "installer/installer_state.h"
 #include "installer/payload.h"
 #include "installer/uninstall_entry.h"
+
+namespace {
+
+// The copy just made, held open so that nobody can change or replace it from
+// the comparison until it has been started; the system closes it at the end.
+HANDLE g_heldCopy = INVALID_HANDLE_VALUE;
+
+HANDLE OpenForReading(const char* path, DWORD share) {
+  return ::CreateFileA(path, GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Reads up to `size` bytes, fewer only at the end of the file.
+bool ReadChunk(HANDLE file, char* buffer, DWORD size, DWORD* read) {
+  *read = 0;
+  while (*read < size) {
+    DWORD got = 0;
+    if (!::ReadFile(file, buffer + *read, size - *read, &got, nullptr)) return false;
+    if (got == 0) break;
+    *read += got;
+  }
+  return true;
+}
+
+// The uninstaller's copy goes into this folder of the local application data.
+const char kCopyFolder[] = "TEMP\\qtra";
+
+}  // namespace
+
+bool SameFileBytes(HANDLE first, HANDLE second) {
+  static char a[16384];
+  static char b[sizeof a];
+  for (;;) {
+    DWORD readA = 0;
+    DWORD readB = 0;
+    if (!ReadChunk(first, a, sizeof a, &readA) || !ReadChunk(second, b, sizeof b, &readB) || readA != readB ||
+        memcmp(a, b, readA) != 0) {
+      return false;
+    }
+    if (readA < sizeof a) return true;
+  }
+}
+
+void RemoveUninstallerLeftovers() {
+  // A copy this run started and held has ended by now.
+  if (g_heldCopy != INVALID_HANDLE_VALUE) ::CloseHandle(g_heldCopy);
+  g_heldCopy = INVALID_HANDLE_VALUE;
+  char local[kPathSize];
+  char temporary[kPathSize];
+  if (!GetSpecialFolder(nullptr, CSIDL_LOCAL_APPDATA, local) || !JoinPath(temporary, local, kCopyFolder)) return;
+  const DWORD folderAttributes = ::GetFileAttributesA(temporary);
+  // A folder that is a link is not ours to clear.
+  if (folderAttributes == INVALID_FILE_ATTRIBUTES || (folderAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) return;
+  char own[kPathSize] = {};
+  if (!OwnProgramPath(nullptr, own)) own[0] = '\0';
+  char folderFinal[2 * kPathSize];
+  if (!FinalPathOf(temporary, folderFinal, sizeof folderFinal)) folderFinal[0] = '\0';
+  for (const char* name : {kInstallerFileName, kParkedRelayFileName}) {
+    char path[kPathSize];
+    if (!JoinPath(path, temporary, name) || _stricmp(path, own) == 0) continue;
+    const DWORD attributes = ::GetFileAttributesA(path);
+    // A program still running (an uninstall under way) stays: it cannot be deleted.
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      DeleteEntryItself(path, attributes, folderFinal);
+    }
+  }
+  ::RemoveDirectoryA(temporary);  // only when nothing else is in it
+}
 
 bool FindRecordedInstallation(const char* own) {
   // Read whole: a folder longer than any installation's is refused below, not
@@ -76,6 +144,23 @@ int ReportUninstall(HWND owner, bool folderRemoved, const char* goingLater) {
   return outcome.result == kUninstallComplete ? kExitSuccess : kExitFolderNotRemoved;
 }
 
+namespace {
+
+// The copy is started only when it holds the source's bytes, and it stays
+// held (read only, shared for reading only) until this process ends.
+bool HoldCopyIfSame(const char* source, const char* copy) {
+  if (g_heldCopy != INVALID_HANDLE_VALUE) ::CloseHandle(g_heldCopy);
+  g_heldCopy = OpenForReading(copy, FILE_SHARE_READ);
+  HANDLE original = OpenForReading(source, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+  const bool same = g_heldCopy != INVALID_HANDLE_VALUE && original != INVALID_HANDLE_VALUE &&
+                    SameFileBytes(original, g_heldCopy);
+  if (original != INVALID_HANDLE_VALUE) ::CloseHandle(original);
+  if (!same) LogStep("The copy %s differs from %s", copy, source);
+  return same;
+}
+
+}  // namespace
+
 bool CopyUninstallerOut(HWND owner, char* copy, char* temporary, char* programDir) {
   // An installed uninstaller removes the installation it belongs to; a copy
   // started elsewhere, the recorded one.
@@ -102,7 +187,7 @@ bool CopyUninstallerOut(HWND owner, char* copy, char* temporary, char* programDi
   }
   char source[kPathSize];
   // Paths that do not fit are refused: a cut one could name someone else's file.
-  if (!JoinPath(temporary, local, "TEMP\\qtra") || !JoinPath(source, programDir, kInstallerFileName) ||
+  if (!JoinPath(temporary, local, kCopyFolder) || !JoinPath(source, programDir, kInstallerFileName) ||
       !JoinPath(copy, temporary, kInstallerFileName)) {
     ShowMessage(owner, kInstallCaption, MB_ICONERROR, "%s", "Unable to create an uninstall path.");
     return false;
@@ -116,7 +201,7 @@ bool CopyUninstallerOut(HWND owner, char* copy, char* temporary, char* programDi
   const bool free = ClearLinkForWriting(copy, temporary);
   if (free && PathExists(copy)) ::SetFileAttributesA(copy, FILE_ATTRIBUTE_NORMAL);
   if (free) ::DeleteFileA(copy);
-  if (free && ::CopyFileA(source, copy, FALSE)) return true;
+  if (free && ::CopyFileA(source, copy, FALSE) && HoldCopyIfSame(source, copy)) return true;
   ReportNotCopied(owner, source, copy);
   return false;
 }

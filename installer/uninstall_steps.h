@@ -13,9 +13,23 @@ bool FindRecordedInstallation(const char* own);
 // file of ours that is deleted once the run ends (the waiting relay's), or is null.
 int ReportUninstall(HWND owner, bool folderRemoved, const char* goingLater = nullptr);
 
+// The name the waiting relay's file is moved to, beside the uninstaller's copy.
+constexpr const char kParkedRelayFileName[] = "qtrasx.old";
+
+// Whether the two files, read from where they stand, hold the same bytes.
+bool SameFileBytes(HANDLE first, HANDLE second);
+
+// The uninstaller's copy and the parked relay that an uninstall left in the
+// copy's folder, and the folder once empty: at every start, and in the relay
+// once its copy has ended. A file in use (this very program, or an uninstall
+// under way) stays.
+void RemoveUninstallerLeftovers();
+
 // Copies the installed uninstaller out of the program folder, into `copy`
 // inside `temporary` (both kPathSize); `programDir` (kPathSize) receives the
 // folder whose installation the copy is to remove: the running uninstaller's
-// own when it is the installed one, else the recorded one. False, having said
-// why, when it cannot.
+// own when it is the installed one, else the recorded one. The copy is
+// compared with the installed one byte for byte and then held unchangeable
+// until this process ends, so what is started is what was compared. False,
+// having said why, when it cannot.
 bool CopyUninstallerOut(HWND owner, char* copy, char* temporary, char* programDir);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/product.h"
+#include "tests/harness/install_runs.h"
 #include "tests/harness/test_support.h"
 
 namespace {
@@ -153,9 +154,30 @@ class InstallerFlow : public ::testing::Test {
   }
 };
 
-TEST_F(InstallerFlow, FirstInstallationWritesFilesEntryAndShortcuts) {
+TEST_F(InstallerFlow, LeavingTheLocationPageLeavesNoFolderBehind) {
   qtest::Program installer;
   ASSERT_TRUE(installer.Start(qtest::BinPath(kInstallerFileName)));
+  HWND page = qtest::WaitForPage(installer.Id(), 1013, kLongWait);
+  ASSERT_NE(nullptr, page);
+  EXPECT_EQ(ProposedFolder(), qtest::GetText(::GetDlgItem(page, 1008)));
+  EXPECT_FALSE(qtest::FileExists(ProposedFolder())) << "proposed, not made";
+  qtest::Click(::GetDlgItem(page, 1002));  // Local user
+  EXPECT_NE(ProposedFolder(), qtest::GetText(::GetDlgItem(page, 1008)));
+  qtest::Click(::GetDlgItem(page, 1012));  // Exit
+  EXPECT_NE("", qtest::AnswerBox(kInstallTitle, "Conditions Prevented Proper Installation."));
+  EXPECT_TRUE(installer.WaitForExit(kLongWait));
+  EXPECT_FALSE(qtest::FileExists(ProposedFolder()));
+}
+
+TEST_F(InstallerFlow, FirstInstallationWritesFilesEntryAndShortcuts) {
+  // Started from a download folder where libraries lie that the shell loads by name.
+  const std::string downloads = qtest::MakeTempFolder("downloads");
+  const std::string downloaded = downloads + "\\" + kInstallerFileName;
+  ASSERT_TRUE(::CopyFileA(qtest::BinPath(kInstallerFileName).c_str(), downloaded.c_str(), FALSE));
+  qtest::PlantLibraries(downloads);
+  ::DeleteFileA(qtest::PlantedLibraryMarker().c_str());
+  qtest::Program installer;
+  ASSERT_TRUE(installer.Start(downloaded));
   HWND page = qtest::WaitForPage(installer.Id(), 1013, kLongWait);
   ASSERT_NE(nullptr, page);
   EXPECT_TRUE(qtest::IsChecked(::GetDlgItem(page, 1001))) << "Short path for easy use";
@@ -243,6 +265,8 @@ TEST_F(InstallerFlow, FirstInstallationWritesFilesEntryAndShortcuts) {
   }
 
   EXPECT_TRUE(ConverterGreetsAndCloses()) << "the converter starts with InstallingTheProgram";
+  EXPECT_EQ("", qtest::PlantedLibrariesLoaded());
+  qtest::DeleteFolderTree(downloads);
 }
 
 TEST_F(InstallerFlow, SecondInstallationClosesTheRunningConverterAndLeavesOneSetOfShortcuts) {

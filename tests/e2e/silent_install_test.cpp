@@ -326,4 +326,63 @@ TEST_F(SilentInstall, UninstallOfAHeldFolderSaysSoThenCompletesOnceFreed) {
   ::RemoveDirectoryA(folder.c_str());
 }
 
+// Libraries lie in a download folder beside the installer, in the program
+// folder beside the converter and the uninstaller, and beside the uninstaller's
+// temporary copy: none is loaded.
+TEST_F(SilentInstall, NoLibraryBesideAProgramOfOursIsLoaded) {
+  const std::string downloads = qtest::MakeTempFolder("downloads");
+  const std::string installer = downloads + "\\" + kInstallerFileName;
+  ASSERT_TRUE(::CopyFileA(qtest::BinPath(kInstallerFileName).c_str(), installer.c_str(), FALSE));
+  const std::string copyFolder = qtest::SpecialFolder(CSIDL_LOCAL_APPDATA) + "\\TEMP\\qtra";
+  const std::string folder = Folder();
+  for (const std::string& place : {downloads, copyFolder}) qtest::PlantLibraries(place);
+  ::DeleteFileA(qtest::PlantedLibraryMarker().c_str());
+
+  ASSERT_EQ(0u, qtest::RunSilently(installer, "/S /D=" + folder));
+  qtest::PlantLibraries(folder);
+  {
+    qtest::Program converter;
+    ASSERT_TRUE(converter.Start(folder + "\\QTRA.EXE"));
+    HWND main = qtest::WaitForWindow(kMainTitlePrefix, converter.Id(), kLongWait, true);
+    ASSERT_NE(nullptr, main);
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(converter.WaitForExit(kLongWait));
+  }
+  EXPECT_EQ(static_cast<DWORD>(kExitFolderNotRemoved), QuietUninstall()) << "the planted files stay";
+  qtest::ExpectUninstalled(folder);
+  EXPECT_EQ("", qtest::PlantedLibrariesLoaded());
+  EXPECT_FALSE(qtest::FileExists(copyFolder + "\\" + kInstallerFileName)) << "the relay deletes the ended copy";
+
+  // What the uninstall could not delete while it ran goes with the next run.
+  EXPECT_EQ(static_cast<DWORD>(kExitBadArgument), qtest::RunSilently(installer, "/S /unknown"));
+  for (const char* name : {kInstallerFileName, "qtrasx.old"}) {
+    EXPECT_FALSE(qtest::FileExists(copyFolder + "\\" + name)) << name;
+  }
+  for (const std::string& place : {downloads, copyFolder, folder}) qtest::RemovePlantedLibraries(place);
+  qtest::DeleteFolderTree(folder);
+  qtest::DeleteFolderTree(downloads);
+}
+
+// Others keep files and folders in the per-user and the all-users group; an
+// earlier installation left a link in the all-users one, which the
+// installation replaces.
+TEST_F(SilentInstall, OthersFilesInBothGroupsOutliveAnInstallationAndAnUninstall) {
+  const std::string groups[] = {qtest::GroupFolder(), qtest::SpecialFolder(CSIDL_COMMON_PROGRAMS) + "\\Quantara"};
+  for (const std::string& group : groups) {
+    ::CreateDirectoryA(group.c_str(), nullptr);
+    ::CreateDirectoryA((group + "\\Kept").c_str(), nullptr);
+    qtest::WriteFileBytes(group + "\\My notes.txt", "mine");
+    qtest::WriteFileBytes(group + "\\Kept\\Old.lnk", "kept");
+    qtest::WriteFileBytes(group + "\\Quantara.lnk", "an earlier installation's");
+  }
+  ASSERT_EQ(0u, Install("/S /D=" + Folder()));
+  EXPECT_FALSE(qtest::FileExists(groups[1] + "\\Quantara.lnk"));
+  ASSERT_EQ(0u, QuietUninstall());
+  for (const std::string& group : groups) {
+    EXPECT_EQ(std::vector<std::string>({"Kept", "My notes.txt"}), qtest::FolderEntries(group)) << group;
+    EXPECT_TRUE(qtest::FileExists(group + "\\Kept\\Old.lnk"));
+    qtest::DeleteFolderTree(group);
+  }
+}
+
 }  // namespace

@@ -91,6 +91,28 @@ inline void ExpectUninstalled(const std::string& folder) {
   for (const char* name : kInstalledFiles) EXPECT_FALSE(FileExists(folder + "\\" + name)) << name;
 }
 
+// A library planted beside our programs under names that system code loads by
+// name (the shell's link and folder calls), and the marker it leaves when
+// loaded: the paths it was loaded from, "" when never.
+inline const char* const kPlantedLibraryNames[] = {"shcore.dll", "propsys.dll", "linkinfo.dll", "ntshrui.dll",
+                                                   "cscapi.dll"};
+inline std::string PlantedLibraryMarker() {
+  char temporary[MAX_PATH + 1] = {};
+  ::GetTempPathA(sizeof temporary, temporary);
+  return std::string(temporary) + "planted_library_loaded.txt";
+}
+inline void PlantLibraries(const std::string& folder) {
+  ::CreateDirectoryA(folder.substr(0, folder.rfind('\\')).c_str(), nullptr);
+  ::CreateDirectoryA(folder.c_str(), nullptr);
+  for (const char* name : kPlantedLibraryNames) {
+    EXPECT_TRUE(::CopyFileA(BinPath("planted_library.dll").c_str(), (folder + "\\" + name).c_str(), FALSE)) << name;
+  }
+}
+inline void RemovePlantedLibraries(const std::string& folder) {
+  for (const char* name : kPlantedLibraryNames) ::DeleteFileA((folder + "\\" + name).c_str());
+}
+inline std::string PlantedLibrariesLoaded() { return ReadFileBytes(PlantedLibraryMarker()); }
+
 // Starts each test of an installer suite with no installation at all.
 inline void ForgetInstallations() {
   DeleteRegTree(kProductKey);

@@ -18,11 +18,13 @@
 #include "common/product.h"
 #include "common/registry.h"
 #include "installer/converter_closing.h"
+#include "installer/folder_security.h"
 #include "installer/folders.h"
 #include "installer/install_modes.h"
 #include "installer/installer_state.h"
 #include "installer/payload.h"
 #include "installer/uninstall_entry.h"
+#include "installer/uninstall_steps.h"
 #include "tests/harness/test_support.h"
 
 namespace {
@@ -164,6 +166,71 @@ TEST(InstallerFolders, FinalPathsAreAvailableAndPlainEntriesStay) {
   EXPECT_EQ("p", qtest::ReadFileBytes(base + "\\plain.txt")) << "a plain file of the folder is not removed";
   EXPECT_FALSE(FinalPathOf((base + "\\absent.txt").c_str(), where, sizeof where));
   qtest::DeleteFolderTree(base);
+}
+
+// Wine keeps no access lists on its files: the descriptor is read as built.
+TEST(InstallerFolders, AFolderOfOurOwnGrantsNoWriteToOthersAndInheritsNothing) {
+  COwnFolderSecurity security;
+  SECURITY_DESCRIPTOR_CONTROL control = 0;
+  DWORD size = 0;
+  ASSERT_TRUE(::GetSecurityDescriptorControl(security.Descriptor(), &control, &size));
+  EXPECT_TRUE(control & SE_DACL_PROTECTED);
+  BOOL present = FALSE, defaulted = TRUE;
+  PACL acl = nullptr;
+  ASSERT_TRUE(::GetSecurityDescriptorDacl(security.Descriptor(), &present, &acl, &defaulted) && acl != nullptr);
+  BYTE user[256] = {};
+  HANDLE token = nullptr;
+  ::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token);
+  ::GetTokenInformation(token, TokenUser, user, sizeof user, &size);
+  ::CloseHandle(token);
+  const struct {
+    WELL_KNOWN_SID_TYPE type;  // WinNullSid: the current user
+    DWORD access;
+  } expected[] = {{WinNullSid, FILE_ALL_ACCESS},
+                  {WinBuiltinAdministratorsSid, FILE_ALL_ACCESS},
+                  {WinLocalSystemSid, FILE_ALL_ACCESS},
+                  {WinBuiltinUsersSid, FILE_GENERIC_READ | FILE_GENERIC_EXECUTE}};
+  ASSERT_EQ(4u, acl->AceCount);
+  for (DWORD i = 0; i < 4; ++i) {
+    ACCESS_ALLOWED_ACE* ace = nullptr;
+    BYTE sid[SECURITY_MAX_SID_SIZE];
+    size = sizeof sid;
+    ASSERT_TRUE(::GetAce(acl, i, reinterpret_cast<void**>(&ace)) && ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE);
+    EXPECT_EQ(OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE, ace->Header.AceFlags) << i;
+    EXPECT_EQ(expected[i].access, ace->Mask) << i;
+    const bool own = expected[i].type == WinNullSid;
+    EXPECT_TRUE(own ? ::EqualSid(&ace->SidStart, reinterpret_cast<TOKEN_USER*>(user)->User.Sid)
+                    : ::CreateWellKnownSid(expected[i].type, nullptr, sid, &size) && ::EqualSid(&ace->SidStart, sid))
+        << i;
+  }
+}
+
+TEST(InstallerFolders, OnlyFoldersOutsideTheProfileAndProgramFilesGetPermissionsOfTheirOwn) {
+  char profile[MAX_PATH] = {}, programs[MAX_PATH] = {};
+  ::GetEnvironmentVariableA("USERPROFILE", profile, MAX_PATH);
+  ::GetEnvironmentVariableA("ProgramFiles", programs, MAX_PATH);
+  const std::string inside[] = {std::string(profile) + "\\AppData\\qtra", std::string(programs) + "\\qtra"};
+  const std::string outside[] = {"C:\\qtra", std::string(profile) + "x\\qtra", std::string(profile) + "\\..\\x"};
+  for (const std::string& path : inside) EXPECT_FALSE(NeedsOwnPermissions(path.c_str())) << path;
+  for (const std::string& path : outside) EXPECT_TRUE(NeedsOwnPermissions(path.c_str())) << path;
+  const std::string folder = qtest::MakeTempFolder("own") + "\\made";
+  EXPECT_TRUE(CreateOwnFolder(folder.c_str()) && !CreateOwnFolder(folder.c_str()));
+}
+
+TEST(InstallerCopy, TheUninstallersCopyIsComparedByteForByte) {
+  const std::string folder = qtest::MakeTempFolder("compare"), block(40000, 'q');  // more than one read
+  const std::string cases[][2] = {
+      {block, block}, {"", ""}, {block, block + "x"}, {block + "x", block}, {block, block.substr(1) + "r"}};
+  for (const auto& files : cases) {
+    HANDLE handles[2];
+    for (int i = 0; i < 2; ++i) {
+      const std::string path = folder + "\\" + std::to_string(i);
+      qtest::WriteFileBytes(path, files[i]);
+      handles[i] = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    }
+    EXPECT_EQ(files[0] == files[1], SameFileBytes(handles[0], handles[1])) << files[0].size() << files[1].size();
+    for (HANDLE handle : handles) ::CloseHandle(handle);
+  }
 }
 
 TEST(InstallerCopy, CopiesWholeMultiplesOfTheTransferSizeAndKeepsTheTime) {
