@@ -2,6 +2,12 @@
 #pragma once
 #include <windows.h>
 
+// The installation both records name: "ThisProgramDir" and the uninstall
+// entry's "InstallLocation" agree, and the folder holds the converter or the
+// uninstaller. Into `folder` (kPathSize, no trailing backslash); false when
+// there is none. A drive root or a share is never one.
+bool FindRecordedFolder(char* folder);
+
 // Reads the recorded program folder into g_state.programDir. True only for a
 // folder that the uninstall entry names too, that holds the converter and may
 // be a program folder at all; with `own` (not empty), only when it is that
@@ -12,6 +18,13 @@ bool FindRecordedInstallation(const char* own);
 // registry, says how it went, and gives the exit code. `goingLater` names a
 // file of ours that is deleted once the run ends (the waiting relay's), or is null.
 int ReportUninstall(HWND owner, bool folderRemoved, const char* goingLater = nullptr);
+
+// The uninstall of the installation in g_state.programDir, the same for the
+// pages and the silent run: records it, deletes our files, the links and, last,
+// the uninstaller, then the registrations, the folder and the empty levels
+// the installation made.
+// Says how it went; the exit code.
+int UninstallProgram(HWND owner);
 
 // Copies the installed uninstaller out of the program folder, into `copy`
 // inside `temporary` (both kPathSize); `programDir` (kPathSize) receives the
