@@ -234,10 +234,12 @@ int RemoveProgramFiles(const char* path, bool recorded, const char* keep) {
   return ::RemoveDirectoryA(full) ? 1 : 0;
 }
 
-void DeleteOurFile(const char* path) {
-  if (!PathExists(path)) return;
-  ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-  ::DeleteFileA(path);
+void DeleteOurFile(const char* path, bool patience) {
+  for (int attempt = 0; attempt < (patience ? 40 : 1) && PathExists(path); ++attempt) {
+    if (attempt > 0) ::Sleep(50);
+    ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(path);
+  }
 }
 
 bool ForEachFolderEntry(const char* folder, const std::function<bool(const WIN32_FIND_DATAA&)>& visit) {

@@ -29,8 +29,10 @@ int CreateFolderPath(HWND owner, const char* path, int showMessages);
 // the folder with it.
 int RemoveProgramFiles(const char* path, bool recorded = false, const char* keep = nullptr);
 
-// Deletes a file of ours at `path`, read-only or not.
-void DeleteOurFile(const char* path);
+// Deletes a file of ours at `path`, read-only or not. With `patience`, a file
+// that another program holds for a moment (the shell reading a new link's
+// icon from it) is tried again for up to two seconds.
+void DeleteOurFile(const char* path, bool patience = false);
 
 // Calls `visit` with each entry directly in `folder` but "." and "..", until it
 // returns false. False when the folder cannot be listed.

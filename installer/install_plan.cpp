@@ -190,9 +190,10 @@ int CInstallPlan::CheckFolder(HWND owner, const char* folder, char* full, const 
   // an earlier version accepted is no exception, a drive root aside.
   char resolved[kPathSize] = {};
   char recorded[kPathSize] = {};
-  const bool upgrade = ResolveFullPath(folder, resolved, sizeof resolved) &&
-                       (TrimTrailingBackslashes(resolved), true) && FindRecordedFolder(recorded) &&
-                       IsSameFolder(resolved, recorded) && !IsRootPath(resolved);
+  const bool resolvedWhole = ResolveFullPath(folder, resolved, sizeof resolved);
+  TrimTrailingBackslashes(resolved);
+  const bool upgrade = resolvedWhole && FindRecordedFolder(recorded) && IsSameFolder(resolved, recorded) &&
+                       !IsRootPath(resolved);
   if (upgrade) {
     CopyStringBounded(full, resolved, kPathSize);
   } else {
@@ -357,7 +358,7 @@ void CInstallPlan::AddFileSteps(HWND page) {
           return false;
         },
         [placed, kept, moved] {
-          if (moved->second) DeleteOurFile(placed.c_str());
+          if (moved->second) DeleteOurFile(placed.c_str(), true);
           if (moved->first) ::MoveFileA(kept.c_str(), placed.c_str());
         });
   }

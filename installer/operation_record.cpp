@@ -79,7 +79,7 @@ void RollBackInstall(HWND owner, const OperationRecord& record) {
       ::SetFileAttributesA(final, FILE_ATTRIBUTE_NORMAL);
       ::MoveFileExA(backup, final, MOVEFILE_REPLACE_EXISTING);
     } else if (!sameFolder) {
-      DeleteOurFile(final);
+      DeleteOurFile(final, true);
     }
   }
   char scratch[kPathSize];
@@ -113,7 +113,7 @@ void FinishInstall(HWND owner, const OperationRecord& record) {
   ReadRegString(kConfigureKey, kMadeFolderValue, nullptr, made, sizeof made, ProductRegKey);
   if (moved) {
     LogStep("Removing the earlier installation in %s", record.from);
-    if (RemoveProgramFiles(record.from) && made[0] != '\0') RemoveEmptyLevels(record.from, made);
+    if (RemoveProgramFiles(record.from, true) && made[0] != '\0') RemoveEmptyLevels(record.from, made);
   }
   if (record.made[0] != '\0') {
     WriteRegString(kConfigureKey, kMadeFolderValue, record.made, ProductRegKey);
@@ -178,7 +178,7 @@ void CompleteInterruptedOperation(HWND owner, bool uninstalling) {
     LogStep("Finishing the uninstall of %s that was ended half-way", record.from);
     char made[kPathSize] = {};
     ReadRegString(kConfigureKey, kMadeFolderValue, nullptr, made, sizeof made, ProductRegKey);
-    if (RemoveProgramFiles(record.from) && made[0] != '\0') RemoveEmptyLevels(record.from, made);
+    if (RemoveProgramFiles(record.from, true) && made[0] != '\0') RemoveEmptyLevels(record.from, made);
     RemoveAllShortcuts(owner);
     RemoveRegistrations();
     return;

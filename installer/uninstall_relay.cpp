@@ -94,7 +94,8 @@ TakeOut TakeOutUninstaller(const char* installed) {
     LogStep("Moved the running uninstaller to %s", parked);
     return kTakenOut;
   }
-  const bool sameDrive = _strnicmp(installed, parked, 2) == 0;
+  // Letters compare without case; "\\server" paths are never on the same drive.
+  const bool sameDrive = installed[1] == ':' && parked[1] == ':' && (installed[0] | 0x20) == (parked[0] | 0x20);
   return sameDrive || !RelayWaits() ? kLeftInUse : kAfterTheRelay;
 }
 

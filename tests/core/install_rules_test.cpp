@@ -103,7 +103,9 @@ TEST(ProgramFiles, TheTableFeedsPayloadShortcutIconsAndProgress) {
     const ProgramFile& file = kProgramFiles[i];
     EXPECT_EQ(i < kPayloadFileCount, file.origin == kFromResource || file.origin == kInstallerCopy) << file.name;
     EXPECT_EQ(file.origin == kFromResource, file.resourceId != 0) << file.name;
-    if (file.icon != nullptr) EXPECT_NE(nullptr, FindProgramFile(file.icon)) << file.name << " shows a file we write";
+    if (file.icon != nullptr) {
+      EXPECT_NE(nullptr, FindProgramFile(file.icon)) << file.name << " shows a file we write";
+    }
   }
   EXPECT_STREQ("MANUAL.ICO", FindProgramFile("manual.txt")->icon);
   EXPECT_EQ(nullptr, FindProgramFile("MANUAL.TXT.qtranew"));

@@ -95,7 +95,9 @@ TEST_F(InstallPlan, AnInstallationEndedAtAnyStepIsRolledBackByTheNextRun) {
     // Once the entry names the new folder (the last two steps), the next run finishes it instead.
     if (end < steps - 1) {
       EXPECT_EQ(before, qtest::InstallationSnapshot({earlier}, false)) << "ended after " << what;
-      EXPECT_FALSE(qtest::FileExists(moved)) << "ended after " << what;
+      std::string left;
+      for (const std::string& name : qtest::FolderEntries(moved)) left += " " + name;
+      EXPECT_FALSE(qtest::FileExists(moved)) << "ended after " << what << "; left:" << left;
     }
   }
   qtest::ExpectInstalled(moved);
