@@ -1,6 +1,7 @@
 #include "common/install_rules.h"
 
 #include "common/product.h"
+#include "installer/resources/resource.h"
 
 #include <cctype>
 #include <cstdio>
@@ -119,36 +120,68 @@ InstallerCommand ParseInstallerCommand(const char* line) {
 const char* const kStagedSuffix = ".qtranew";
 const char* const kBackupSuffix = ".qtraold";
 
-namespace {
-const char* const kOurFiles[] = {
-    kConverterFileName, kHelpPageFileName, kReadMeFileName, "README.ICO",        kManualFileName,
-    "MANUAL.ICO",       "UNINSTL.ICO",     kInstallerFileName, kPictureFileName, kSupportFormFileName,
-    kShortcutTempFileName,
+const ProgramFile kProgramFiles[] = {
+    {kConverterFileName, IDR_QTRA_EXE, kConverterFileName, kFromResource},
+    {kHelpPageFileName, IDR_HELP_PAGE, kHelpPageFileName, kFromResource},
+    {kReadMeFileName, IDR_README_TXT, "README.ICO", kFromResource},
+    {"README.ICO", IDR_README_ICO, nullptr, kFromResource},
+    {kManualFileName, IDR_MANUAL_TXT, "MANUAL.ICO", kFromResource},
+    {"MANUAL.ICO", IDR_MANUAL_ICO, nullptr, kFromResource},
+    {"UNINSTL.ICO", IDR_UNINSTL_ICO, nullptr, kFromResource},
+    {kInstallerFileName, 0, "UNINSTL.ICO", kInstallerCopy},
+    {kPictureFileName, 0, nullptr, kWrittenByConverter},
+    {kSupportFormFileName, 0, nullptr, kWrittenByConverter},
+    {kShortcutTempFileName, 0, nullptr, kShortcutScratch},
 };
-// The payload's files come staged and backed up too; the converter's own do not.
-const size_t kPayloadFileCount = 8;
+const size_t kProgramFileCount = sizeof kProgramFiles / sizeof kProgramFiles[0];
 
-bool SameNameNoCase(const char* a, size_t length, const char* b) { return SameWord(a, length, b); }
+namespace {
+bool IsPayload(const ProgramFile& file) { return file.origin == kFromResource || file.origin == kInstallerCopy; }
+
+size_t CountPayload() {
+  size_t count = 0;
+  while (count < kProgramFileCount && IsPayload(kProgramFiles[count])) ++count;
+  return count;
+}
 }  // namespace
+
+const size_t kPayloadFileCount = CountPayload();
+
+const ProgramFile* FindProgramFile(const char* name) {
+  if (name == nullptr) return nullptr;
+  for (const ProgramFile& file : kProgramFiles) {
+    if (SameWord(name, strlen(name), file.name)) return &file;
+  }
+  return nullptr;
+}
+
+int ProgressBarsForStep(size_t step) {
+  // 136 of the 150 bars make the whole payload; each file adds its share.
+  return static_cast<int>(step * 136 / kPayloadFileCount);
+}
 
 bool IsOurProgramFile(const char* name) {
   if (name == nullptr) return false;
+  if (FindProgramFile(name) != nullptr) return true;
   const size_t length = strlen(name);
-  for (size_t i = 0; i < sizeof kOurFiles / sizeof kOurFiles[0]; ++i) {
-    const char* ours = kOurFiles[i];
-    const size_t base = strlen(ours);
-    if (length == base && SameNameNoCase(name, length, ours)) return true;
-    if (i >= kPayloadFileCount || length <= base || !SameNameNoCase(name, base, ours)) continue;
-    if (SameNameNoCase(name + base, length - base, kStagedSuffix) ||
-        SameNameNoCase(name + base, length - base, kBackupSuffix))
+  // The payload's files come staged and backed up too; the converter's own do not.
+  for (const ProgramFile& file : kProgramFiles) {
+    const size_t base = strlen(file.name);
+    if (!IsPayload(file) || length <= base || !SameWord(name, base, file.name)) continue;
+    if (SameWord(name + base, length - base, kStagedSuffix) || SameWord(name + base, length - base, kBackupSuffix))
       return true;
   }
   return false;
 }
 
+bool IsExplorerFile(const char* name) {
+  return name != nullptr && (SameWord(name, strlen(name), "desktop.ini") || SameWord(name, strlen(name), "Thumbs.db"));
+}
+
 FolderContents JudgeFolderContents(const FolderEntryName* entries, size_t count) {
   FolderContents contents = kContentsEmpty;
   for (size_t i = 0; i < count; ++i) {
+    if (!entries[i].isFolder && IsExplorerFile(entries[i].name)) continue;
     if (entries[i].isFolder || !IsOurProgramFile(entries[i].name)) return kContentsForeign;
     contents = kContentsOurs;
   }

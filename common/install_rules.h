@@ -15,6 +15,7 @@ enum InstallerExitCode {
   kExitFolderNotRemoved = 6,      // an uninstall left the folder or files behind
   kExitNotInstalled = 7,          // an uninstall found no installation to remove
   kExitFolderNotNameable = 8,     // a folder's name has letters this Windows cannot give the program
+  kExitInstallInProgress = 9,     // another installation or uninstall of the program is running
 };
 
 enum InstallerAction {
@@ -46,13 +47,42 @@ struct InstallerCommand {
 // stage; any other words start the ordinary installation, as they always have.
 InstallerCommand ParseInstallerCommand(const char* line);
 
-// The files of ours that may lie in a program folder: the payload, the files
-// the converter writes there, the shortcut step's temporary file, and the
+// How a file of the program folder comes to be there.
+enum ProgramFileOrigin {
+  kFromResource,        // the installer writes it from its resource of the same row
+  kInstallerCopy,       // the installer copies itself: the uninstaller
+  kWrittenByConverter,  // the converter writes it while it runs
+  kShortcutScratch,     // the shortcut step saves each link here before moving it into place
+};
+
+// One row per file of the program folder. The installer writes the payload
+// (the first kPayloadFileCount rows, in this order); every row is ours when
+// the uninstall or a folder judgement meets it.
+struct ProgramFile {
+  const char* name;
+  unsigned short resourceId;  // RT_RCDATA; 0 when the file is not written from a resource
+  const char* icon;           // the file whose icon its shortcut shows; null when it has no shortcut
+  ProgramFileOrigin origin;
+};
+extern const ProgramFile kProgramFiles[];
+extern const size_t kProgramFileCount;
+extern const size_t kPayloadFileCount;
+// The row of `name` (letters compare without case), or null.
+const ProgramFile* FindProgramFile(const char* name);
+// The progress bars shown once payload file `step` (1 to kPayloadFileCount) is written.
+int ProgressBarsForStep(size_t step);
+
+// The files of ours that may lie in a program folder: the rows above, and the
 // payload's staged and backed-up forms that an interrupted run leaves.
 // Letters compare without case.
 extern const char* const kStagedSuffix;  // a new file, complete but not yet in place
 extern const char* const kBackupSuffix;  // the file it replaces, until the run succeeds
 bool IsOurProgramFile(const char* name);
+
+// Files Explorer itself writes into any folder it shows (its view settings and
+// thumbnails). They belong to no one's program: a folder holding only them
+// counts as empty, and an uninstall that leaves nothing else removes them too.
+bool IsExplorerFile(const char* name);
 
 struct FolderEntryName {
   const char* name;
@@ -60,7 +90,7 @@ struct FolderEntryName {
 };
 
 enum FolderContents {
-  kContentsEmpty,
+  kContentsEmpty,     // nothing, or only Explorer's files
   kContentsOurs,     // only files of ours: an earlier installation
   kContentsForeign,  // anything else, a sub-folder included
 };

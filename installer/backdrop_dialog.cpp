@@ -18,6 +18,7 @@
 #include "installer/installer_state.h"
 #include "installer/payload.h"
 #include "installer/shortcuts.h"
+#include "installer/uninstall_relay.h"
 #include "installer/uninstall_steps.h"
 #include "resource.h"
 
@@ -91,11 +92,14 @@ void CBackdropDlg::RunUninstallRelay() {
   char copy[kPathSize];
   char folder[kPathSize];
   char arguments[2 * kPathSize];
-  // The copy is told which installation to remove: the one this uninstaller belongs to.
+  // The copy is told which installation to remove: the one this uninstaller
+  // belongs to. This run waits for it, holding the installer lock meanwhile.
   if (CopyUninstallerOut(m_hWnd, copy, temporary, folder) &&
       snprintf(arguments, sizeof arguments, "%s %s%s", kUninstallRelayArgument, kFolderSwitch, folder) <
           static_cast<int>(sizeof arguments)) {
-    ::ShellExecuteA(m_hWnd, "open", copy, arguments, temporary, SW_SHOW);
+    g_state.exitCode = RunCopyAndWait(copy, temporary, arguments);
+  } else {
+    g_state.exitCode = kExitNotInstalled;
   }
   EndDialog(IDCANCEL);
 }
@@ -109,12 +113,12 @@ void CBackdropDlg::RunInstallSequence() {
   }
   ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   BeginWaitCursor();
-  // The old links stay until the new ones are in place; a link that cannot be
-  // made undoes the whole installation, so the earlier one keeps working.
-  if (!g_plan.WriteShortcuts(m_hWnd)) {
+  // The plan's remaining steps: the links. The old ones stay until the new
+  // ones are in place; one that cannot be made undoes the whole installation,
+  // so the earlier one keeps working.
+  if (g_plan.Apply(true) != kExitSuccess) {
     EndWaitCursor();
     ::MessageBoxA(m_hWnd, "There was an error while creating the group.", kInstallCaption, MB_ICONERROR);
-    g_plan.Undo();
     ::MessageBoxA(m_hWnd, "Conditions Prevented Proper Installation.", kInstallCaption, MB_ICONWARNING);
     g_state.exitCode = kExitFileNotWritable;
     EndDialog(IDCANCEL);
@@ -134,6 +138,7 @@ void CBackdropDlg::StartConverter() {
 }
 
 void CBackdropDlg::RunUninstallSequence() {
+  g_state.exitCode = kExitCancelled;
   if (ShowMessage(m_hWnd, kProductName, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2, "Do you really want to UnInstall %s?",
                   kProductName) != IDYES) {
     EndDialog(IDCANCEL);
@@ -145,10 +150,8 @@ void CBackdropDlg::RunUninstallSequence() {
     return;
   }
   BeginWaitCursor();
-  RemoveAllShortcuts(m_hWnd, false);
+  g_state.exitCode = UninstallProgram(m_hWnd);
   EndWaitCursor();
-  // While files of it remain, the entry stays so that the uninstall can be run again.
-  g_state.exitCode = ReportUninstall(m_hWnd, m_uninstallPage.FolderRemoved());
   EndDialog(IDOK);
 }
 

@@ -172,6 +172,9 @@ FolderVerdict CheckProgramFolder(const char* path, char* full) {
   char resolved[kPathSize];
   if (!ResolveFullPath(path, resolved, sizeof resolved)) return kFolderIsRoot;
   TrimTrailingBackslashes(resolved);
+  // A drive letter mapped to a share is as much a network folder as "\\server\share".
+  const char root[4] = {resolved[0], ':', '\\', '\0'};
+  if (resolved[1] == ':' && ::GetDriveTypeA(root) == DRIVE_REMOTE) return kFolderIsNetwork;
   if (full != nullptr) CopyStringBounded(full, resolved, kPathSize);
   FolderList windows;
   for (int id : kWindowsFolderIds) windows.AddSpecial(id);
@@ -186,27 +189,58 @@ FolderVerdict CheckProgramFolder(const char* path, char* full) {
   return JudgeProgramFolder(resolved, held.data(), held.size(), enclosing.data(), enclosing.size());
 }
 
-int RemoveProgramFiles(const char* path) {
+int RemoveProgramFiles(const char* path, bool recorded, const char* keep) {
   char full[kPathSize];
-  if (CheckProgramFolder(path, full) != kFolderUsable) return 0;
+  const FolderVerdict verdict = CheckProgramFolder(path, full);
+  // A folder an earlier version installed into and this one refuses keeps
+  // itself and everything but our files.
+  const bool keepFolder = recorded && verdict == kFolderIsProtected;
+  if (verdict != kFolderUsable && !keepFolder) return 0;
   DWORD attributes = ::GetFileAttributesA(full);
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return 0;
   char top[2 * kPathSize];
   if (!FinalPathOf(full, top, sizeof top)) top[0] = '\0';
+  bool othersLeft = false;
   ForEachFolderEntry(full, [&](const WIN32_FIND_DATAA& entry) {
     const DWORD kind = entry.dwFileAttributes;
     // Only our own files go; a folder is never one of them.
     if (!IsOurProgramFile(entry.cFileName) || ((kind & FILE_ATTRIBUTE_DIRECTORY) && !(kind & FILE_ATTRIBUTE_REPARSE_POINT))) {
+      othersLeft = othersLeft || (kind & FILE_ATTRIBUTE_DIRECTORY) || !IsExplorerFile(entry.cFileName);
       return true;
     }
     char child[kPathSize];
-    if (!JoinPath(child, full, entry.cFileName)) return true;
+    if ((keep != nullptr && _stricmp(entry.cFileName, keep) == 0) || !JoinPath(child, full, entry.cFileName)) {
+      othersLeft = true;  // the folder stays for now
+      return true;
+    }
     // A link goes itself, never what it points to; an entry that lies
     // elsewhere without saying it is a link (Wine) stays.
     DeleteEntryItself(child, kind, top);
     return true;
   });
+  if (keepFolder || keep != nullptr) return 0;
+  // Explorer's own files kept no one's folder: they go with the last of ours.
+  if (!othersLeft) {
+    ForEachFolderEntry(full, [&](const WIN32_FIND_DATAA& entry) {
+      char child[kPathSize];
+      if (IsExplorerFile(entry.cFileName) && !(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+          JoinPath(child, full, entry.cFileName)) {
+        // Explorer marks them hidden and system, and sometimes read-only.
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) ::SetFileAttributesA(child, FILE_ATTRIBUTE_NORMAL);
+        DeleteEntryItself(child, entry.dwFileAttributes, top);
+      }
+      return true;
+    });
+  }
   return ::RemoveDirectoryA(full) ? 1 : 0;
+}
+
+void DeleteOurFile(const char* path, bool patience) {
+  for (int attempt = 0; attempt < (patience ? 40 : 1) && PathExists(path); ++attempt) {
+    if (attempt > 0) ::Sleep(50);
+    ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(path);
+  }
 }
 
 bool ForEachFolderEntry(const char* folder, const std::function<bool(const WIN32_FIND_DATAA&)>& visit) {

@@ -21,9 +21,18 @@ int CreateFolderPath(HWND owner, const char* path, int showMessages);
 // Deletes our own files from the program folder `path` (IsOurProgramFile),
 // then the folder itself once nothing else is left in it. Anything else stays,
 // sub-folders included; a file that will not go is left and the others still
-// go. Nonzero when the folder was removed. A folder that `CheckProgramFolder`
-// refuses is left alone; a link is removed itself, never followed.
-int RemoveProgramFiles(const char* path);
+// go. Explorer's own files go too once nothing else is left. Nonzero when the
+// folder was removed. A folder that `CheckProgramFolder` refuses is left
+// alone, except that the `recorded` installation of an earlier version in a
+// folder now refused loses our files (and keeps the folder); a link is
+// removed itself, never followed. A file named `keep` is left for later, and
+// the folder with it.
+int RemoveProgramFiles(const char* path, bool recorded = false, const char* keep = nullptr);
+
+// Deletes a file of ours at `path`, read-only or not. With `patience`, a file
+// that another program holds for a moment (the shell reading a new link's
+// icon from it) is tried again for up to two seconds.
+void DeleteOurFile(const char* path, bool patience = false);
 
 // Calls `visit` with each entry directly in `folder` but "." and "..", until it
 // returns false. False when the folder cannot be listed.

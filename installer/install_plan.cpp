@@ -4,14 +4,17 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "common/file_safety.h"
 #include "common/install_rules.h"
 #include "common/registry.h"
 #include "common/strings.h"
 #include "common/ui_helpers.h"
+#include "installer/folder_names.h"
 #include "installer/folders.h"
 #include "installer/installer_state.h"
+#include "installer/operation_record.h"
 #include "installer/payload.h"
 #include "installer/shortcuts.h"
 #include "installer/uninstall_entry.h"
@@ -22,18 +25,14 @@ CInstallPlan g_plan;
 
 namespace {
 
+typedef std::function<void()> Restore;
+typedef std::shared_ptr<Restore> SharedRestore;
+
 // {folder}\{name}{suffix} into `out` (kPathSize); false when it does not fit.
 bool JoinWithSuffix(char* out, const char* folder, const char* name, const char* suffix) {
   char full[kPathSize];
   return snprintf(full, sizeof full, "%s%s", name, suffix) < static_cast<int>(sizeof full) &&
          JoinPath(out, folder, full);
-}
-
-// Deletes a file of ours, read-only or not.
-void DeleteOurFile(const char* path) {
-  if (!PathExists(path)) return;
-  ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-  ::DeleteFileA(path);
 }
 
 struct SavedValue {
@@ -63,66 +62,13 @@ void WriteFileWhole(const char* path, const std::string& bytes) {
   if (!bytes.empty()) ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   ::CloseHandle(file);
 }
-}  // namespace
 
-int CInstallPlan::CheckFolder(HWND owner, const char* folder, char* full, const char** reason) {
-  const char* why = nullptr;
-  const char* tail = nullptr;
-  switch (CheckProgramFolder(folder, full)) {
-    case kFolderUsable:
-      break;
-    case kFolderIsRelative:
-      why = "the folder is not a full path";
-      tail = "is not a full path. Please give the whole path of the folder, beginning with its drive (for example "
-             "C:\\Tools\\%s).";
-      break;
-    case kFolderIsNetwork:
-      why = "the folder is a network folder";
-      tail = "is a network folder. %s is installed on a drive of this computer: please select a local folder.";
-      break;
-    case kFolderIsRoot:
-      why = "the folder is the root of a drive";
-      tail = "is the root of a drive. Please select a folder of its own for %s.";
-      break;
-    case kFolderIsProtected:
-      why = "the folder is a folder of Windows, of the programs or of a user, or holds one";
-      tail = "is a folder of Windows, of the programs or of a user, or holds one of them.\n\nPlease select a folder "
-             "of its own for %s.";
-      break;
-  }
-  if (why == nullptr && strlen(full) > kMaxTargetLength) {
-    *reason = "the folder's path is too long";
-    ShowMessage(owner, kInstallCaption, MB_ICONERROR, "%s", "The Path you Specified is to long.");
-    return kExitFolderNotCreatable;
-  }
-  if (why == nullptr) {
-    std::vector<std::string> names;
-    std::vector<bool> folders;
-    ForEachFolderEntry(full, [&](const WIN32_FIND_DATAA& entry) {
-      names.push_back(entry.cFileName);
-      folders.push_back((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
-      return true;
-    });
-    std::vector<FolderEntryName> entries;
-    for (size_t i = 0; i < names.size(); ++i) entries.push_back({names[i].c_str(), folders[i]});
-    if (JudgeFolderContents(entries.data(), entries.size()) == kContentsForeign) {
-      why = "the folder holds files that are not part of " QTRA_PRODUCT_NAME;
-      tail = "already holds files that are not part of %s. Installing there could overwrite them.\n\nPlease select "
-             "an empty folder or a new one.";
-    }
-  }
-  if (why == nullptr) return kExitSuccess;
-  *reason = why;
-  char format[512];
-  snprintf(format, sizeof format, "The Folder you Specified:\n%%s\n%s", tail);
-  ShowMessage(owner, kInstallCaption, MB_ICONERROR, format, folder, kProductName);
-  return kExitFolderNotCreatable;
-}
-
-void CInstallPlan::SaveRegistryValues(const char* keyPath, const char* onlyValue) {
+// The values of `keyPath` (only `onlyValue` when given) as they are now, and
+// how to put them back.
+Restore SnapshotRegistry(const std::string& keyPath, const char* onlyValue) {
   std::vector<SavedValue> values;
   HKEY key = nullptr;
-  const bool existed = ::RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, &key) == ERROR_SUCCESS;
+  const bool existed = ::RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS;
   if (existed) {
     for (DWORD index = 0;; ++index) {
       char name[256];
@@ -139,17 +85,16 @@ void CInstallPlan::SaveRegistryValues(const char* keyPath, const char* onlyValue
     }
     ::RegCloseKey(key);
   }
-  const std::string path = keyPath;
   const std::string only = onlyValue != nullptr ? onlyValue : "";
-  Done([path, only, existed, values] {
+  return [keyPath, only, existed, values] {
     if (!existed) {
-      DeleteRegistryTree(path.c_str());
+      DeleteRegistryTree(keyPath.c_str());
       DeleteEmptyParentKeys();
       return;
     }
-    if (only.empty()) DeleteRegistryTree(path.c_str());
+    if (only.empty()) DeleteRegistryTree(keyPath.c_str());
     HKEY restored = nullptr;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
                           nullptr, &restored, nullptr) != ERROR_SUCCESS) {
       return;
     }
@@ -159,186 +104,318 @@ void CInstallPlan::SaveRegistryValues(const char* keyPath, const char* onlyValue
                        static_cast<DWORD>(value.data.size()));
     }
     ::RegCloseKey(restored);
-  });
+  };
 }
 
-void CInstallPlan::SaveFile(const char* path, bool isFolder) {
+// A link file (or the group folder) as it is now, and how to put it back.
+Restore SnapshotFile(const char* path, bool isFolder) {
   const std::string where = path;
   const DWORD attributes = ::GetFileAttributesA(path);
   if (attributes == INVALID_FILE_ATTRIBUTES) {
-    Done([where, isFolder] {
+    return [where, isFolder] {
       if (isFolder) {
         ::RemoveDirectoryA(where.c_str());  // only when nothing is left in it
       } else {
         ::DeleteFileA(where.c_str());
       }
-    });
-    return;
+    };
   }
   std::string bytes;
   if (isFolder || (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ||
       !ReadFileWhole(path, &bytes)) {
-    return;
+    return nullptr;
   }
-  Done([where, bytes] { WriteFileWhole(where.c_str(), bytes); });
+  return [where, bytes] { WriteFileWhole(where.c_str(), bytes); };
 }
 
-bool CInstallPlan::MakeFolder(HWND owner) {
-  // The levels that do not exist yet, the deepest first: the undo removes them
-  // again, each only when nothing is in it.
-  std::vector<std::string> made;
-  std::string level = g_state.targetFolder;
-  while (!level.empty() && !PathExists(level.c_str())) {
-    made.push_back(level);
-    const size_t cut = level.rfind('\\');
-    if (cut == std::string::npos || cut < 3) break;
-    level.resize(cut);
+void RunRestore(const SharedRestore& restore) {
+  if (*restore) (*restore)();
+}
+
+// The folder judged by its typed text and place, before what it holds.
+const char* RefusalOfPlace(FolderVerdict verdict, const char** why) {
+  switch (verdict) {
+    case kFolderUsable:
+      break;
+    case kFolderIsRelative:
+      *why = "the folder is not a full path";
+      return "is not a full path, beginning with its drive.";
+    case kFolderIsNetwork:
+      *why = "the folder is a network folder";
+      return "is a network folder. %s is installed on a drive of this computer.";
+    case kFolderIsRoot:
+      *why = "the folder is the root of a drive";
+      return "is the root of a drive. %s needs a folder of its own.";
+    case kFolderIsProtected:
+      *why = "the folder is a folder of Windows, of the programs or of a user, lies inside Windows, or holds one";
+      return "is a folder that Windows, the programs or a user keep, lies inside Windows' own folder, or holds one of "
+             "them. %s needs a folder of its own.";
   }
-  Done([made] {
-    for (const std::string& folder : made) ::RemoveDirectoryA(folder.c_str());
-  });
-  if (CreateFolderPath(owner, g_state.targetFolder, g_state.silent ? 0 : 1) && PathExists(g_state.targetFolder)) {
+  return nullptr;
+}
+
+// The names in `folder` that are neither ours nor Explorer's, one a line, into
+// `out` (size bytes). True when there is one.
+bool ListOthersFiles(const char* folder, char* out, size_t size) {
+  out[0] = '\0';
+  size_t used = 0;
+  bool any = false;
+  ForEachFolderEntry(folder, [&](const WIN32_FIND_DATAA& entry) {
+    const bool isFolder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (!isFolder && (IsOurProgramFile(entry.cFileName) || IsExplorerFile(entry.cFileName))) return true;
+    any = true;
+    const int written = snprintf(out + used, size - used, "%s%s%s", used > 0 ? "\n" : "", entry.cFileName,
+                                 isFolder ? "\\" : "");
+    if (written < 0 || used + static_cast<size_t>(written) + 5 > size) {
+      out[used] = '\0';
+      snprintf(out + used, size - used, "%s...", used > 0 ? "\n" : "");
+      return false;
+    }
+    used += static_cast<size_t>(written);
     return true;
-  }
-  ShowMessage(owner, kInstallCaption, MB_ICONERROR, "The Path to the Folder you Specified:\n%s\ncould not be created.\n",
-              g_state.targetFolder);
-  return false;
+  });
+  return any;
 }
 
-bool CInstallPlan::StageFiles(HWND page) {
-  for (int step = 1; step <= kPayloadCount; ++step) {
-    const PayloadFile& file = kPayload[step - 1];
-    g_state.sourcePath[0] = '\0';
-    g_state.destinationPath[0] = '\0';
-    ShowProgress(page, ProgressBarsForStep(step));
-    char staged[kPathSize];
-    if (!JoinPath(g_state.destinationPath, g_state.targetFolder, file.fileName) ||
-        !JoinWithSuffix(staged, g_state.targetFolder, file.fileName, kStagedSuffix)) {
-      ShowMessage(page, kInstallCaption, MB_ICONERROR, "Copying to:\n%s\\%s\nThe file could not be copied.\n",
-                  g_state.targetFolder, file.fileName);
-      return false;
-    }
-    const std::string written = staged;
-    Done([written] { DeleteOurFile(written.c_str()); });
-    DeleteOurFile(staged);  // left by a run that was stopped
-    const DWORD attributes = ::GetFileAttributesA(g_state.destinationPath);
-    int done = 0;
-    if (!ClearLinkForWriting(g_state.destinationPath, g_state.targetFolder) ||
-        !ClearLinkForWriting(staged, g_state.targetFolder)) {
-      ReportNotCopied(page, "", g_state.destinationPath);
-    } else if (file.resourceId != 0) {
-      // A read-only file of the program is not written over.
-      if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        ReportNotCopied(page, "", g_state.destinationPath);
-      } else {
-        done = InstallOneFile(page, file.resourceId, staged);
-      }
-    } else {
-      const DWORD length = ::GetModuleFileNameA(nullptr, g_state.sourcePath, MAX_PATH);
-      if (length == 0 || length >= MAX_PATH) g_state.sourcePath[0] = '\0';
-      ::SetDlgItemTextA(page, IDC_SOURCE, g_state.sourcePath);
-      ::SetDlgItemTextA(page, IDC_DESTINATION, g_state.destinationPath);
-      done = CopyFileKeepTime(g_state.sourcePath, staged, 1);
-      if (!done) done = InstallOneFile(page, 0, staged);
-    }
-    if (!done) {
-      ShowPermissionsAdvice(page);
-      return false;
-    }
-  }
-  return true;
-}
+}  // namespace
 
-bool CInstallPlan::PlaceFiles(HWND page) {
-  for (const PayloadFile& file : kPayload) {
-    char final[kPathSize];
-    char staged[kPathSize];
-    char backup[kPathSize];
-    if (!JoinPath(final, g_state.targetFolder, file.fileName) ||
-        !JoinWithSuffix(staged, g_state.targetFolder, file.fileName, kStagedSuffix) ||
-        !JoinWithSuffix(backup, g_state.targetFolder, file.fileName, kBackupSuffix)) {
-      return false;
-    }
-    const std::string placed = final;
-    const std::string kept = backup;
-    bool replaced = false;
-    if (PathExists(final)) {
-      DeleteOurFile(backup);
-      replaced = ::MoveFileA(final, backup) != 0;
-      if (!replaced) {
-        ReportNotCopied(page, "", final);
-        ShowPermissionsAdvice(page);
-        return false;
-      }
-      m_replaced.push_back(backup);
-    }
-    if (!::MoveFileA(staged, final)) {
-      if (replaced) ::MoveFileA(backup, final);
-      ReportNotCopied(page, "", final);
-      ShowPermissionsAdvice(page);
-      return false;
-    }
-    Done([placed, kept, replaced] {
-      DeleteOurFile(placed.c_str());
-      if (replaced) ::MoveFileA(kept.c_str(), placed.c_str());
-    });
+int CInstallPlan::CheckFolder(HWND owner, const char* folder, char* full, const char** reason) {
+  // What the user can do here: the page offers the modes, the silent run its switch.
+  const char* advice = g_state.silent ? "Give another folder with /D=." : "Please choose another of the modes above.";
+  const char* why = nullptr;
+  const char* tail = nullptr;
+  char others[200] = {};
+  // The recorded installation is upgraded where it is, whatever else its folder
+  // holds: only our own files are written. A folder the rules refuse now but
+  // an earlier version accepted is no exception, a drive root aside.
+  char resolved[kPathSize] = {};
+  char recorded[kPathSize] = {};
+  const bool resolvedWhole = ResolveFullPath(folder, resolved, sizeof resolved);
+  TrimTrailingBackslashes(resolved);
+  const bool upgrade = resolvedWhole && FindRecordedFolder(recorded) && IsSameFolder(resolved, recorded) &&
+                       !IsRootPath(resolved);
+  if (upgrade) {
+    CopyStringBounded(full, resolved, kPathSize);
+  } else {
+    tail = RefusalOfPlace(CheckProgramFolder(folder, full), &why);
   }
-  return true;
-}
-
-int CInstallPlan::WriteProgram(HWND page) {
-  m_undo.clear();
-  m_replaced.clear();
-  m_previous.clear();
-  if (FindRecordedInstallation("")) m_previous = g_state.programDir;
-  if (!MakeFolder(page)) {
-    Undo();
-    ShowPermissionsAdvice(page);
+  if (why == nullptr && strlen(full) > kMaxTargetLength) {
+    *reason = "the folder's path is too long";
+    ShowMessage(owner, kInstallCaption, MB_ICONERROR, "%s", "The Path you Specified is to long.");
     return kExitFolderNotCreatable;
   }
-  // Recorded before the files are written, as always; the undo puts the old value back.
-  SaveRegistryValues((std::string(ProductRegKey) + "\\" + kConfigureKey).c_str(), kProgramDirValue);
-  CopyStringBounded(g_state.programDir, g_state.targetFolder, sizeof g_state.programDir);
-  WriteRegString(kConfigureKey, kProgramDirValue, g_state.targetFolder, ProductRegKey);
-  BeginWaitCursor();
-  // Leave the target folder, so nothing holds it as working directory.
-  const char drive = g_state.sourceFolder[0] != '\0' ? g_state.sourceFolder[0] : g_state.targetFolder[0];
-  char root[4] = {drive, ':', '\\', '\0'};
-  _chdir(root);
-
-  if (!StageFiles(page) || !PlaceFiles(page)) {
-    Undo();
-    return kExitFileNotWritable;
+  if (why == nullptr && !upgrade && ListOthersFiles(full, others, sizeof others)) {
+    why = "the folder holds files that are not part of " QTRA_PRODUCT_NAME;
+    tail = "already holds files that are not part of %s:\n%s\n\nInstalling there could overwrite them.";
   }
-  SaveRegistryValues(kUninstallKey, nullptr);
-  if (!WriteUninstallEntry(g_state.programDir)) {
-    ShowMessage(page, kInstallCaption, MB_ICONERROR, "%s", "The uninstall entry could not be written.");
-    Undo();
-    return kExitFileNotWritable;
+  if (why == nullptr && _stricmp(full, g_state.sourceFolder) == 0) {
+    *reason = "the folder is the one the installer runs from";
+    ShowMessage(owner, kInstallCaption, MB_ICONINFORMATION,
+                "You can not install from the same directory that you are installing to.\n\n%s", advice);
+    return kExitFolderNotCreatable;
+  }
+  if (why == nullptr) return kExitSuccess;
+  *reason = why;
+  char format[512];
+  snprintf(format, sizeof format, "The Folder you Specified:\n%%s\n%s\n\n%s", tail, advice);
+  ShowMessage(owner, kInstallCaption, MB_ICONERROR, format, folder, kProductName, others);
+  return kExitFolderNotCreatable;
+}
+
+void CInstallPlan::Add(const std::string& what, int failure, std::function<bool()> apply, std::function<void()> undo,
+                       bool link) {
+  m_steps.push_back({what, failure, link, std::move(apply), std::move(undo)});
+}
+
+void CInstallPlan::Build(HWND page) {
+  m_steps.clear();
+  m_begun = 0;
+  m_previous.clear();
+  char recorded[kPathSize];
+  if (FindRecordedFolder(recorded)) m_previous = recorded;
+  AddFolderSteps(page);
+  AddFileSteps(page);
+  AddLinkSteps(page);
+}
+
+void CInstallPlan::AddFolderSteps(HWND page) {
+  const std::string target = g_state.targetFolder;
+  const std::string previous = m_previous;
+  // Before anything else changes: what is under way, for a run that is ended half-way.
+  Add("Recording the installation under way", kExitFileNotWritable,
+      [previous, target] { return WriteOperationRecord(kInstallOperation, previous.c_str(), target.c_str()); },
+      [] { ClearOperationRecord(); });
+
+  // The levels that do not exist yet, the deepest first: the undo removes them
+  // again, each only when nothing is in it.
+  auto made = std::make_shared<std::vector<std::string>>();
+  Add("Making the folder", kExitFolderNotCreatable,
+      [page, target, made] {
+        std::string level = target;
+        while (!level.empty() && !PathExists(level.c_str())) {
+          made->push_back(level);
+          const size_t cut = level.rfind('\\');
+          if (cut == std::string::npos || cut < 3) break;
+          level.resize(cut);
+        }
+        if (!made->empty()) RecordMadeFolder(made->back().c_str());
+        if (CreateFolderPath(page, target.c_str(), g_state.silent ? 0 : 1) && PathExists(target.c_str())) return true;
+        ShowMessage(page, kInstallCaption, MB_ICONERROR,
+                    "The Path to the Folder you Specified:\n%s\ncould not be created.\n", target.c_str());
+        ShowPermissionsAdvice(page);
+        return false;
+      },
+      [made] {
+        for (const std::string& folder : *made) ::RemoveDirectoryA(folder.c_str());
+      });
+
+  // Recorded before the files are written, as always; the undo puts the old value back.
+  auto restore = std::make_shared<Restore>();
+  Add(std::string("Recording the folder in ") + kProgramDirValue, kExitFileNotWritable,
+      [target, restore] {
+        *restore = SnapshotRegistry(std::string(ProductRegKey) + "\\" + kConfigureKey, kProgramDirValue);
+        CopyStringBounded(g_state.programDir, target.c_str(), sizeof g_state.programDir);
+        if (!WriteRegString(kConfigureKey, kProgramDirValue, target.c_str(), ProductRegKey)) return false;
+        BeginWaitCursor();
+        // Leave the target folder, so nothing holds it as working directory.
+        const char drive = g_state.sourceFolder[0] != '\0' ? g_state.sourceFolder[0] : target[0];
+        char root[4] = {drive, ':', '\\', '\0'};
+        _chdir(root);
+        return true;
+      },
+      [restore] { RunRestore(restore); });
+}
+
+void CInstallPlan::AddFileSteps(HWND page) {
+  const std::string target = g_state.targetFolder;
+  for (size_t i = 0; i < kPayloadFileCount; ++i) {
+    const ProgramFile& file = kProgramFiles[i];
+    char final[kPathSize] = {};
+    char staged[kPathSize] = {};
+    JoinPath(final, target.c_str(), file.name);
+    JoinWithSuffix(staged, target.c_str(), file.name, kStagedSuffix);
+    const std::string finalPath = final;
+    const std::string stagedPath = staged;
+    Add(std::string("Writing ") + file.name + kStagedSuffix, kExitFileNotWritable,
+        [page, i, &file, target, finalPath, stagedPath] {
+          g_state.sourcePath[0] = '\0';
+          CopyStringBounded(g_state.destinationPath, finalPath.c_str(), sizeof g_state.destinationPath);
+          ShowProgress(page, ProgressBarsForStep(i + 1));
+          if (finalPath.empty() || stagedPath.empty()) {
+            ShowMessage(page, kInstallCaption, MB_ICONERROR, "Copying to:\n%s\\%s\nThe file could not be copied.\n",
+                        target.c_str(), file.name);
+            return false;
+          }
+          DeleteOurFile(stagedPath.c_str());  // left by a run that was stopped
+          const DWORD attributes = ::GetFileAttributesA(finalPath.c_str());
+          int done = 0;
+          if (!ClearLinkForWriting(finalPath.c_str(), target.c_str()) ||
+              !ClearLinkForWriting(stagedPath.c_str(), target.c_str())) {
+            ReportNotCopied(page, "", finalPath.c_str());
+          } else if (file.origin == kFromResource) {
+            // A read-only file of the program is not written over.
+            if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+              ReportReadOnly(page, finalPath.c_str());
+            } else {
+              done = InstallOneFile(page, file.resourceId, stagedPath.c_str());
+            }
+          } else if (OwnProgramPath(nullptr, g_state.sourcePath)) {
+            ::SetDlgItemTextA(page, IDC_SOURCE, g_state.sourcePath);
+            ::SetDlgItemTextA(page, IDC_DESTINATION, g_state.destinationPath);
+            done = CopyFileKeepTime(g_state.sourcePath, stagedPath.c_str(), 1);
+            if (!done) done = InstallOneFile(page, 0, stagedPath.c_str());
+          }
+          if (!done) ShowPermissionsAdvice(page);
+          return done != 0;
+        },
+        [stagedPath] { DeleteOurFile(stagedPath.c_str()); });
+  }
+  for (size_t i = 0; i < kPayloadFileCount; ++i) {
+    char final[kPathSize] = {};
+    char staged[kPathSize] = {};
+    char backup[kPathSize] = {};
+    JoinPath(final, target.c_str(), kProgramFiles[i].name);
+    JoinWithSuffix(staged, target.c_str(), kProgramFiles[i].name, kStagedSuffix);
+    JoinWithSuffix(backup, target.c_str(), kProgramFiles[i].name, kBackupSuffix);
+    const std::string placed = final;
+    const std::string stagedPath = staged;
+    const std::string kept = backup;
+    // What the step got done: the old file moved aside, the new one put in place.
+    auto moved = std::make_shared<std::pair<bool, bool>>(false, false);
+    Add(std::string("Putting ") + kProgramFiles[i].name + " in place", kExitFileNotWritable,
+        [page, placed, stagedPath, kept, moved] {
+          if (PathExists(placed.c_str())) {
+            DeleteOurFile(kept.c_str());
+            moved->first = ::MoveFileA(placed.c_str(), kept.c_str()) != 0;
+            if (!moved->first) {
+              ReportNotReplaced(page, placed.c_str());
+              return false;
+            }
+          }
+          moved->second = ::MoveFileA(stagedPath.c_str(), placed.c_str()) != 0;
+          if (moved->second) return true;
+          ReportNotReplaced(page, placed.c_str());
+          return false;
+        },
+        [placed, kept, moved] {
+          if (moved->second) DeleteOurFile(placed.c_str(), true);
+          if (moved->first) ::MoveFileA(kept.c_str(), placed.c_str());
+        });
+  }
+}
+
+void CInstallPlan::AddLinkSteps(HWND owner) {
+  for (size_t i = 0; i < kShortcutCount; ++i) {
+    auto restore = std::make_shared<Restore>();
+    Add("Making link " + std::to_string(i + 1) + " of " + std::to_string(kShortcutCount), kExitFileNotWritable,
+        [owner, i, restore] {
+          return CreateShortcutAt(owner, i, g_state.programDir, [restore](const char* path, bool isFolder) {
+                   *restore = SnapshotFile(path, isFolder);
+                 }) != 0;
+        },
+        [restore] { RunRestore(restore); }, true);
+  }
+  // The entry goes last: until it names the new folder, the system's list of
+  // programs still uninstalls the earlier installation.
+  auto entryRestore = std::make_shared<Restore>();
+  Add("Writing the uninstall entry", kExitFileNotWritable,
+      [owner, entryRestore] {
+        *entryRestore = SnapshotRegistry(kUninstallKey, nullptr);
+        if (WriteUninstallEntry(g_state.programDir)) return true;
+        ShowMessage(owner, kInstallCaption, MB_ICONERROR, "%s", "The uninstall entry could not be written.");
+        return false;
+      },
+      [entryRestore] { RunRestore(entryRestore); }, true);
+  // The last step: from here on, a run that is ended is finished by the next, not rolled back.
+  Add("Marking the installation whole", kExitFileNotWritable, [] {
+        MarkOperationDone();
+        return true;
+      },
+      [] {}, true);
+}
+
+int CInstallPlan::Apply(bool withLinks, size_t failAt) {
+  while (m_begun < m_steps.size()) {
+    const PlanStep& step = m_steps[m_begun];
+    if (step.link && !withLinks) return kExitSuccess;
+    if (g_state.silent) LogStep("%s", step.what.c_str());
+    const bool injected = m_begun == failAt;
+    ++m_begun;
+    if (!step.apply() || injected) {
+      Undo();
+      return step.failure;
+    }
   }
   return kExitSuccess;
 }
 
-bool CInstallPlan::WriteShortcuts(HWND owner) {
-  return CreateAllShortcuts(owner, g_state.programDir,
-                            [this](const char* path, bool isFolder) { SaveFile(path, isFolder); }) != 0;
-}
-
 void CInstallPlan::Finish(HWND owner) {
-  for (const std::string& backup : m_replaced) DeleteOurFile(backup.c_str());
-  char temporary[kPathSize];
-  if (JoinPath(temporary, g_state.programDir, kShortcutTempFileName)) DeleteOurFile(temporary);
-  RemoveOtherShortcuts(owner);
-  if (!m_previous.empty() && !IsSameFolder(m_previous.c_str(), g_state.programDir)) {
-    LogStep("Removing the earlier installation in %s", m_previous.c_str());
-    RemoveProgramFiles(m_previous.c_str());
-  }
-  m_undo.clear();
-  m_replaced.clear();
+  FinishRecordedInstall(owner);
+  m_steps.clear();
+  m_begun = 0;
 }
 
 void CInstallPlan::Undo() {
-  for (size_t i = m_undo.size(); i > 0; --i) m_undo[i - 1]();
-  m_undo.clear();
-  m_replaced.clear();
+  for (size_t i = m_begun; i > 0; --i) m_steps[i - 1].undo();
+  m_begun = 0;
 }

@@ -1,48 +1,62 @@
-// One installation as a plan: each step is done together with the step that
-// undoes it, and a failure anywhere undoes what was done, the last step first,
-// so a failed or interrupted installation leaves the earlier one as it was.
-// The location page and the silent run both follow it.
+// One installation as a plan: the list of its steps, each with the step that
+// undoes it, built before anything is changed. Applying runs them in order; a
+// step that fails undoes every step begun, the last first, so a failed
+// installation leaves the earlier one as it was. Its first step records the
+// installation under way (operation_record.h), so that one ended half-way is
+// rolled back by the next run. The location page and the silent run both
+// follow it; they differ only in how they report.
 #pragma once
 #include <windows.h>
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
 
+struct PlanStep {
+  std::string what;             // what the step does, for the log and the tests
+  int failure;                  // the exit code when it fails
+  bool link;                    // the links and the entry, which come after the location page
+  std::function<bool()> apply;  // false when it failed, after its message
+  std::function<void()> undo;   // puts back what apply changed; runs once apply has begun
+};
+
 class CInstallPlan {
  public:
-  // Judges the folder the user gave: resolved into `full` (kPathSize), it
-  // must be a full local path of its own and hold nothing but files of ours
-  // (an earlier installation). Refusals are told (logged when silent), with
-  // `reason` for the log's last line; kExitSuccess or the exit code.
+  // Judges the folder the user gave: resolved into `full` (kPathSize). The
+  // recorded installation's folder is an upgrade whatever else it holds (a
+  // drive root excepted); any other must be a full local path of its own,
+  // holding nothing but files of ours and Explorer's own files. Refusals are
+  // told (logged when silent), with `reason` for the log's last line;
+  // kExitSuccess or the exit code.
   static int CheckFolder(HWND owner, const char* folder, char* full, const char** reason);
 
-  // Into g_state.targetFolder: makes the folder, records it in
-  // "ThisProgramDir", writes every file under a temporary name, puts them in
-  // place together, and writes the uninstall entry. kExitSuccess, or after the
-  // failing step's message, everything undone, its exit code.
-  int WriteProgram(HWND page);
-  // The desktop link and the group, each replacing its old link. False when
-  // one is not made; the caller undoes the plan.
-  bool WriteShortcuts(HWND owner);
-  // The installation succeeded: the replaced files go, and an earlier
-  // installation in another folder is removed (one installation per user).
+  // The steps of an installation into g_state.targetFolder; `page` shows the
+  // progress (null: none).
+  void Build(HWND page);
+  const std::vector<PlanStep>& Steps() const { return m_steps; }
+  // Applies the steps not yet applied: the folder and the files
+  // (`withLinks` false), or all of them: then the links and, last, the
+  // uninstall entry. Step `failAt` fails as if its file could not be
+  // written (the plan test's injected failure). kExitSuccess, or after the
+  // failing step's message and everything undone, its exit code.
+  int Apply(bool withLinks, size_t failAt = static_cast<size_t>(-1));
+  // Every step is in place: the replaced files and an earlier installation in
+  // another folder go, and the record is closed.
   void Finish(HWND owner);
-  // Undoes every step done so far, the last first.
+  // Undoes every step begun so far, the last first.
   void Undo();
 
  private:
-  void Done(std::function<void()> undo) { m_undo.push_back(std::move(undo)); }
-  bool MakeFolder(HWND owner);
-  bool StageFiles(HWND page);
-  bool PlaceFiles(HWND page);
-  void SaveRegistryValues(const char* key, const char* onlyValue);
-  void SaveFile(const char* path, bool isFolder);
+  void Add(const std::string& what, int failure, std::function<bool()> apply, std::function<void()> undo,
+           bool link = false);
+  void AddFolderSteps(HWND page);
+  void AddFileSteps(HWND page);
+  void AddLinkSteps(HWND owner);
 
-  std::vector<std::function<void()>> m_undo;
-  std::vector<std::string> m_replaced;  // the backups of the files put in place
-  std::string m_previous;               // the earlier installation's folder; empty when none
+  std::vector<PlanStep> m_steps;
+  size_t m_begun = 0;        // steps whose apply has run
+  std::string m_previous;    // the earlier installation's folder; empty when none
 };
 
 extern CInstallPlan g_plan;
-

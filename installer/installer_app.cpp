@@ -2,8 +2,11 @@
 
 #include "common/strings.h"
 #include "installer/backdrop_dialog.h"
+#include "installer/installer_lock.h"
 #include "installer/installer_state.h"
+#include "installer/operation_record.h"
 #include "installer/silent_run.h"
+#include "installer/uninstall_relay.h"
 #include "installer/uninstall_steps.h"
 
 CInstallerApp theApp;
@@ -13,12 +16,17 @@ CBackdropDlg g_backdrop;
 }
 
 BOOL CInstallerApp::InitInstance() {
-  // What an earlier uninstall could not delete while it ran.
+  // What an earlier uninstall could not delete while it ran. A copy still
+  // running, or held by the relay that is about to start it, cannot be deleted.
   RemoveUninstallerLeftovers();
   CopyStringBounded(g_state.commandLine, m_lpCmdLine, sizeof g_state.commandLine);
   const InstallerCommand command = ParseInstallerCommand(m_lpCmdLine);
-  if (command.silent || command.action == kActionBadArgument) {
-    if (!command.silent) {
+  g_state.silent = command.silent;
+  InitDriveFolders();
+  if (command.action == kActionBadArgument) {
+    if (command.silent) {
+      StartLog(true);
+    } else {
       ShowMessage(nullptr, kInstallCaption, MB_ICONERROR,
                   "Unknown command line:\n%s\n\nUse /S to install silently, /D=<folder> last for its folder, or "
                   "UnInstall /S to uninstall silently.",
@@ -27,8 +35,28 @@ BOOL CInstallerApp::InitInstance() {
     m_exitCode = RunSilently(command);
     return FALSE;
   }
-  g_backdrop.DoModal();
-  m_exitCode = g_state.exitCode;
+  // One installer at a time. The uninstall's copy runs under the hold of the
+  // relay that waits for it.
+  const bool underRelay = command.action == kActionUninstall && RelayWaits();
+  const bool locked = underRelay || AcquireInstallerLock(command.silent ? kSilentLockWait : 0);
+  // The log of the run that holds the lock is not emptied; the copy goes on in its relay's.
+  if (command.silent) StartLog(locked && command.action != kActionUninstall);
+  if (!locked) {
+    ShowMessage(nullptr, kInstallCaption, MB_ICONINFORMATION,
+                "Another installation of %s is in progress.\n\nPlease let it finish, then start this one again.",
+                kProductName);
+    m_exitCode = Fail(kExitInstallInProgress, "another installation is in progress");
+    return FALSE;
+  }
+  // What a run that was ended half-way left is finished or rolled back first.
+  CompleteInterruptedOperation(nullptr, command.action != kActionInstall);
+  if (command.silent) {
+    m_exitCode = RunSilently(command);
+  } else {
+    g_backdrop.DoModal();
+    m_exitCode = g_state.exitCode;
+  }
+  ReleaseInstallerLock();
   // The program ends when the backdrop has closed.
   return FALSE;
 }

@@ -6,6 +6,7 @@
 
 #include "common/paths.h"
 #include "common/strings.h"
+#include "common/ui_helpers.h"
 #include "common/wide_text.h"
 
 InstallerState g_state = {"", "?:\\Program Files\\QUANTARA", "C:\\qtra", "", "", "", "", "", "", 0, 0, nullptr, false, 0};
@@ -67,6 +68,7 @@ void StartLog(bool fresh) {
 }
 
 void LogStep(const char* format, ...) {
+  if (!g_state.silent) return;  // the pages report in their boxes
   char line[640];
   SYSTEMTIME now;
   ::GetLocalTime(&now);
@@ -91,6 +93,10 @@ void LogStep(const char* format, ...) {
   DWORD written = 0;
   ::WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
   ::CloseHandle(file);
+}
+
+void PauseForPage(unsigned long milliseconds) {
+  if (!g_state.silent) PumpMessagesFor(milliseconds);
 }
 
 void BeginWaitCursor() { g_state.savedCursor = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT)); }

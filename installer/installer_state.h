@@ -43,7 +43,12 @@ int ShowMessage(HWND owner, const char* caption, UINT flags, const char* format,
 // StartLog empties it (a new run) or appends to it (the uninstall's copy goes
 // on where its relay stopped).
 void StartLog(bool fresh);
+// One line of a silent run's log; nothing when the run has windows.
 void LogStep(const char* format, ...);
+
+// The pauses that let the backdrop and the pages repaint between steps. A
+// silent run has nothing to show and goes straight on.
+void PauseForPage(unsigned long milliseconds);
 
 // Wait cursor on and off, remembering the cursor it replaced.
 void BeginWaitCursor();

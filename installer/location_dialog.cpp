@@ -183,14 +183,9 @@ void CLocationDlg::OnNext() {
   // Taken resolved, so "." and ".." cannot hide a root.
   const char* reason = "";
   if (CInstallPlan::CheckFolder(m_hWnd, folder, g_state.targetFolder, &reason) != kExitSuccess) return;
-  if (_stricmp(g_state.targetFolder, g_state.sourceFolder) == 0) {
-    ::MessageBoxA(m_hWnd,
-                  "You can not install from the same directory that you are installing to.\n\nPlease select a "
-                  "different directory.",
-                  kInstallCaption, MB_ICONINFORMATION);
-    return;
-  }
-  const int written = g_plan.WriteProgram(m_hWnd);
+  // The plan's steps up to the links, which follow once the page has closed.
+  g_plan.Build(m_hWnd);
+  const int written = g_plan.Apply(false);
   // A folder that could not be made leaves the page open for another.
   if (written == kExitFolderNotCreatable) return;
   EndDialog(written == kExitSuccess ? IDOK : IDCANCEL);

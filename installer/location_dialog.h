@@ -1,5 +1,6 @@
 // The location page: proposes a folder from the installation modes, checks the
-// folder on Next, then writes the files and the uninstall entry.
+// folder on Next, then applies the plan's steps up to the links (the folder,
+// the recorded folder and the files); the backdrop applies the rest.
 #pragma once
 #include "common/framework/dialog.h"
 

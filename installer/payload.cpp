@@ -10,14 +10,9 @@
 #include "common/file_safety.h"
 #include "common/strings.h"
 #include "common/ui_helpers.h"
+#include "installer/folders.h"
 #include "installer/installer_state.h"
 #include "resource.h"
-
-const PayloadFile kPayload[kPayloadCount] = {
-    {IDR_QTRA_EXE, kConverterFileName}, {IDR_HELP_PAGE, kHelpPageFileName}, {IDR_README_TXT, kReadMeFileName},
-    {IDR_README_ICO, "README.ICO"},     {IDR_MANUAL_TXT, kManualFileName},  {IDR_MANUAL_ICO, "MANUAL.ICO"},
-    {IDR_UNINSTL_ICO, "UNINSTL.ICO"},   {0, kInstallerFileName},
-};
 
 namespace {
 const char kBars[] =
@@ -25,10 +20,6 @@ const char kBars[] =
     "||||||||||||||||||||||||||||||||||||||||||||||||||||||||||||||||||||||||||||";
 static_assert(sizeof kBars - 1 == 150, "the progress text holds 150 bars");
 const size_t kTransferSize = 8192;
-
-void MakeWritable(const char* path) {
-  if (PathExists(path)) ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-}
 
 }  // namespace
 
@@ -45,14 +36,30 @@ void ReportNotCopied(HWND owner, const char* source, const char* destination) {
   }
 }
 
-int ProgressBarsForStep(int step) { return static_cast<int>(step * 0.125 * 136); }
+void ReportReadOnly(HWND owner, const char* path) {
+  ShowMessage(owner, kInstallCaption, MB_ICONERROR,
+              "The file:\n%s\nis read-only, so it can not be replaced.\n\nClear its read-only attribute (in the "
+              "file's Properties), then run the installation again.",
+              path);
+}
+
+void ReportNotReplaced(HWND owner, const char* path) {
+  const DWORD attributes = ::GetFileAttributesA(path);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    ReportReadOnly(owner, path);
+  } else {
+    ReportNotCopied(owner, "", path);
+  }
+  ShowPermissionsAdvice(owner);
+}
 
 void ShowProgress(HWND page, int bars) {
+  if (page == nullptr) return;
   char text[sizeof kBars];
   CopyStringBounded(text, kBars, static_cast<size_t>(bars) + 1);
   ::SetDlgItemTextA(page, IDC_PROGRESS, text);
   ::RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  PumpMessagesFor(128);
+  PauseForPage(128);
 }
 
 int InstallOneFile(HWND page, WORD resourceId, const char* writePath) {
@@ -63,8 +70,7 @@ int InstallOneFile(HWND page, WORD resourceId, const char* writePath) {
       ShowMessage(page, kInstallCaption, MB_ICONERROR, "Source File:\n%s\nis missing!", g_state.sourcePath);
       return 0;
     }
-    MakeWritable(writePath);
-    ::DeleteFileA(writePath);
+    DeleteOurFile(writePath);
     if (::CopyFileA(g_state.sourcePath, writePath, FALSE)) return 1;
     ReportNotCopied(page, g_state.sourcePath, g_state.destinationPath);
     return 0;

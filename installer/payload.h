@@ -3,18 +3,11 @@
 #pragma once
 #include <windows.h>
 
-struct PayloadFile {
-  WORD resourceId;  // 0: the running installer's own executable
-  const char* fileName;
-};
+// The files themselves are the first kPayloadFileCount rows of kProgramFiles
+// (common/install_rules.h).
 
-const int kPayloadCount = 8;
-extern const PayloadFile kPayload[kPayloadCount];
-
-// Bars shown after step i (1 to 8) of the payload: 17 * i.
-int ProgressBarsForStep(int step);
-
-// Shows the first `bars` bars in the page's progress text and lets it repaint.
+// Shows the first `bars` bars in the page's progress text and lets it repaint;
+// a silent run has no page and does not wait.
 void ShowProgress(HWND page, int bars);
 
 // Writes one file: from g_state.sourcePath when it is set, else from resource
@@ -25,6 +18,12 @@ int InstallOneFile(HWND page, WORD resourceId, const char* writePath);
 // The one report of a file that could not be written: names the destination,
 // the source when copying from a file (else `source` is empty), and what to check.
 void ReportNotCopied(HWND owner, const char* source, const char* destination);
+
+// A file of the program that is read-only: named so, and what to do about it.
+void ReportReadOnly(HWND owner, const char* path);
+// A file of the program that could not be moved into place: read-only, or in
+// use; the permissions advice follows.
+void ReportNotReplaced(HWND owner, const char* path);
 
 // Copies `source` to `destination` (created or truncated); with keepTime the
 // copy gets the source's last-write time. 1 copied, 0 failed; no messages.

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "common/file_safety.h"
+#include "common/install_rules.h"
 #include "common/strings.h"
 #include "common/ui_helpers.h"
 #include "installer/folders.h"
@@ -162,68 +163,79 @@ int RemoveShellShortcut(HWND owner, int folderId, const char* name, int isFolder
   return DeleteEntryItself(path, attributes, folderFinal) ? 1 : 0;
 }
 
-void RemoveAllShortcuts(HWND owner, bool installing) {
+void RemoveAllShortcuts(HWND owner) {
   RemoveShellShortcut(owner, CSIDL_STARTUP, kGroupName, 0);
-  PumpMessagesFor(64);
+  PauseForPage(64);
   RemoveShellShortcut(owner, CSIDL_COMMON_STARTUP, kGroupName, 0);
-  PumpMessagesFor(64);
+  PauseForPage(64);
   RemoveShellShortcut(owner, CSIDL_DESKTOP, kGroupName, 0);
-  PumpMessagesFor(64);
+  PauseForPage(64);
   RemoveShellShortcut(owner, CSIDL_COMMON_PROGRAMS, kGroupName, 1);
-  PumpMessagesFor(64);
+  PauseForPage(64);
   RemoveShellShortcut(owner, CSIDL_PROGRAMS, kGroupName, 1);
-  PumpMessagesFor(installing ? 500 : 64);
+  PauseForPage(64);
 }
 
-int CreateAllShortcuts(HWND owner, const char* programDir, const ShortcutWatcher& beforeEach) {
-  const struct {
-    int folderId;
-    const char* name;
-    const char* target;  // a file of the program folder; null: the group folder
-    const char* arguments;
-    const char* icon;
-  } links[] = {
-      {CSIDL_DESKTOP, kGroupName, kConverterFileName, "", kConverterFileName},
-      {CSIDL_PROGRAMS, kGroupName, nullptr, "", ""},
-      {CSIDL_PROGRAMS, kGroupName, kConverterFileName, "", kConverterFileName},
-      {CSIDL_PROGRAMS, "Manual", kManualFileName, "", "MANUAL.ICO"},
-      {CSIDL_PROGRAMS, "Read Me", kReadMeFileName, "", "README.ICO"},
-      {CSIDL_PROGRAMS, "Help", kHelpPageFileName, "", kHelpPageFileName},
-      {CSIDL_PROGRAMS, "UnInstall", kInstallerFileName, kUninstallArgument, "UNINSTL.ICO"},
-  };
+namespace {
+const struct {
+  int folderId;
+  const char* name;
+  const char* target;  // a file of the program folder (its icon is the table's); null: the group folder
+  const char* arguments;
+} kLinks[] = {
+    {CSIDL_DESKTOP, kGroupName, kConverterFileName, ""},
+    {CSIDL_PROGRAMS, kGroupName, nullptr, ""},
+    {CSIDL_PROGRAMS, kGroupName, kConverterFileName, ""},
+    {CSIDL_PROGRAMS, "Manual", kManualFileName, ""},
+    {CSIDL_PROGRAMS, "Read Me", kReadMeFileName, ""},
+    {CSIDL_PROGRAMS, "Help", kHelpPageFileName, ""},
+    {CSIDL_PROGRAMS, "UnInstall", kInstallerFileName, kUninstallArgument},
+};
+}  // namespace
+
+const size_t kShortcutCount = sizeof kLinks / sizeof kLinks[0];
+
+int CreateShortcutAt(HWND owner, size_t index, const char* programDir, const ShortcutWatcher& beforeEach) {
+  const auto& link = kLinks[index];
+  const int isFolder = link.target == nullptr ? 1 : 0;
+  char linkPath[kLinkPathSize];
+  char target[kPathSize];
+  char icon[kPathSize];
+  if (!ShortcutLinkPath(owner, link.folderId, link.name, isFolder, linkPath) ||
+      (!isFolder && (!JoinPath(target, programDir, link.target) ||
+                     !JoinPath(icon, programDir, FindProgramFile(link.target)->icon)))) {
+    return 0;
+  }
+  if (beforeEach) beforeEach(linkPath, isFolder != 0);
   int made = 1;
-  for (const auto& link : links) {
-    const int isFolder = link.target == nullptr ? 1 : 0;
-    char linkPath[kLinkPathSize];
-    char target[kPathSize];
-    char icon[kPathSize];
-    if (!ShortcutLinkPath(owner, link.folderId, link.name, isFolder, linkPath) ||
-        (!isFolder && (!JoinPath(target, programDir, link.target) || !JoinPath(icon, programDir, link.icon)))) {
-      made = 0;
-      continue;
-    }
-    if (beforeEach) beforeEach(linkPath, isFolder != 0);
-    if (isFolder) {
-      // An existing group is fine: its links are replaced one by one.
-      CreateShellShortcut(owner, link.folderId, "", "", link.name, "", "", 1);
-    } else if (!CreateShellShortcut(owner, link.folderId, target, link.arguments, link.name, programDir, icon, 0)) {
-      made = 0;
-    }
-    PumpMessagesFor(64);
-    // The wait cursor covers the desktop link only.
-    if (link.folderId == CSIDL_DESKTOP) {
-      EndWaitCursor();
-      PumpMessagesFor(64);
-    }
+  if (isFolder) {
+    // An existing group is fine: its links are replaced one by one.
+    CreateShellShortcut(owner, link.folderId, "", "", link.name, "", "", 1);
+  } else {
+    made = CreateShellShortcut(owner, link.folderId, target, link.arguments, link.name, programDir, icon, 0);
+  }
+  PauseForPage(64);
+  // The wait cursor covers the desktop link only.
+  if (link.folderId == CSIDL_DESKTOP) {
+    EndWaitCursor();
+    PauseForPage(64);
+  }
+  return made;
+}
+
+int CreateAllShortcuts(HWND owner, const char* programDir) {
+  int made = 1;
+  for (size_t i = 0; i < kShortcutCount; ++i) {
+    if (!CreateShortcutAt(owner, i, programDir, nullptr)) made = 0;
   }
   return made;
 }
 
 void RemoveOtherShortcuts(HWND owner) {
   RemoveShellShortcut(owner, CSIDL_STARTUP, kGroupName, 0);
-  PumpMessagesFor(64);
+  PauseForPage(64);
   RemoveShellShortcut(owner, CSIDL_COMMON_STARTUP, kGroupName, 0);
-  PumpMessagesFor(64);
+  PauseForPage(64);
   RemoveShellShortcut(owner, CSIDL_COMMON_PROGRAMS, kGroupName, 1);
-  PumpMessagesFor(64);
+  PauseForPage(64);
 }

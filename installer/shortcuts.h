@@ -24,14 +24,18 @@ int CreateShellShortcut(HWND owner, int folderId, const char* target, const char
 int RemoveShellShortcut(HWND owner, int folderId, const char* name, int isFolder);
 
 // The links and groups of any earlier installation, from every place we ever put them.
-void RemoveAllShortcuts(HWND owner, bool installing);
+void RemoveAllShortcuts(HWND owner);
 // Told the path of each link (and of the group folder) before it is made.
 typedef std::function<void(const char* path, bool isFolder)> ShortcutWatcher;
 
-// The desktop link and the group with its five links for the program in
-// `programDir`, each replacing the link of an earlier installation. Restores
-// the saved cursor after the desktop link. 1 when every link is in place.
-int CreateAllShortcuts(HWND owner, const char* programDir, const ShortcutWatcher& beforeEach = nullptr);
+// The desktop link, the group folder and its five links, in this order.
+extern const size_t kShortcutCount;
+// Makes link `index` (below kShortcutCount) for the program in `programDir`,
+// replacing the link of an earlier installation; the desktop link restores the
+// saved cursor. 1 when it is in place.
+int CreateShortcutAt(HWND owner, size_t index, const char* programDir, const ShortcutWatcher& beforeEach);
+// All of them; 1 when every link is in place.
+int CreateAllShortcuts(HWND owner, const char* programDir);
 
 // After the new links are in place: the links and the group an earlier
 // installation may have left elsewhere (the Startup folders, all users' group).

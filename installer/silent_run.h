@@ -4,5 +4,8 @@
 #pragma once
 #include "common/install_rules.h"
 
-// Runs `command` (silent) and gives its InstallerExitCode.
+// Runs `command` (silent) and gives its InstallerExitCode; the log is started.
 int RunSilently(const InstallerCommand& command);
+// The log's last line of a run that failed; gives `code` (or, where a folder
+// name this Windows cannot give us was the cause, kExitFolderNotNameable).
+int Fail(int code, const char* reason);

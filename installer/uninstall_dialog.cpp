@@ -30,7 +30,6 @@ BOOL CUninstallDlg::OnInitDialog() {
   snprintf(title, sizeof title, "%s UnInstall", kProductName);
   ::SetWindowTextA(m_hWnd, title);
   CenterWindow();
-  m_folderRemoved = false;
 
   if (!FindRecordedInstallation(ParseInstallerCommand(g_state.commandLine).folder)) {
     HWND owner = m_parent != nullptr ? m_parent->m_hWnd : m_hWnd;
@@ -55,10 +54,8 @@ LRESULT CUninstallDlg::OnCancelCommand(WPARAM, LPARAM) {
   return 0;
 }
 
+// The uninstall itself follows on the backdrop, as the silent run does it.
 LRESULT CUninstallDlg::OnFinishCommand(WPARAM, LPARAM) {
-  char folder[kPathSize];
-  CopyStringBounded(folder, g_state.programDir, sizeof folder);
-  m_folderRemoved = RemoveProgramFiles(folder) != 0;
   EndDialog(IDOK);
   return 0;
 }

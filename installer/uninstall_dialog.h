@@ -1,4 +1,4 @@
-// The uninstall page: names the program folder and deletes it on Finish.
+// The uninstall page: names the program folder; Finish confirms its removal.
 #pragma once
 #include "common/framework/dialog.h"
 
@@ -8,14 +8,10 @@ class CUninstallDlg : public CDialog {
 
   BOOL OnInitDialog() override;
 
-  // After Finish: whether the program folder itself is gone.
-  bool FolderRemoved() const { return m_folderRemoved; }
-
   DECLARE_MESSAGE_TABLE()
 
  private:
   LRESULT OnCancelCommand(WPARAM wParam, LPARAM lParam);
   LRESULT OnFinishCommand(WPARAM wParam, LPARAM lParam);
   LRESULT OnCtlColor(WPARAM wParam, LPARAM lParam);
-  bool m_folderRemoved = false;
 };

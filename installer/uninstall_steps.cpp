@@ -14,7 +14,43 @@
 #include "installer/install_modes.h"
 #include "installer/installer_state.h"
 #include "installer/payload.h"
+#include "installer/shortcuts.h"
+#include "installer/installer_lock.h"
+#include "installer/operation_record.h"
 #include "installer/uninstall_entry.h"
+#include "installer/uninstall_relay.h"
+
+namespace {
+bool HoldsProgram(const char* folder) {
+  // An uninstall that was stopped half-way may have taken the converter but
+  // left the uninstaller, which marks the folder as ours just as well.
+  char uninstaller[kPathSize];
+  return HoldsConverter(folder) || (JoinPath(uninstaller, folder, kInstallerFileName) && PathExists(uninstaller));
+}
+
+// A folder an installation may have been made in: by this version's rules or,
+// for the folders it now refuses as Windows' or a user's, by an earlier one's.
+bool MayHoldInstallation(const char* folder) {
+  const FolderVerdict verdict = CheckProgramFolder(folder, nullptr);
+  return verdict == kFolderUsable || verdict == kFolderIsProtected;
+}
+}  // namespace
+
+bool FindRecordedFolder(char* folder) {
+  folder[0] = '\0';
+  char recorded[kPathSize] = {};
+  ReadRegString(kConfigureKey, kProgramDirValue, nullptr, recorded, sizeof recorded, ProductRegKey);
+  const bool tooLong = strlen(recorded) > kMaxTargetLength;
+  TrimTrailingBackslashes(recorded);
+  char location[kPathSize];
+  if (tooLong || recorded[0] == '\0' || !ReadInstallLocation(location, sizeof location) ||
+      !IsSameFolder(location, recorded) || !PathExists(recorded) || !HoldsProgram(recorded) ||
+      !MayHoldInstallation(recorded)) {
+    return false;
+  }
+  CopyStringBounded(folder, recorded, kPathSize);
+  return true;
+}
 
 namespace {
 
@@ -99,27 +135,27 @@ bool FindRecordedInstallation(const char* own) {
   if (own != nullptr && own[0] != '\0' && !IsSameFolder(own, g_state.programDir)) {
     CopyStringBounded(g_state.programDir, own, sizeof g_state.programDir);  // the one the messages name
   }
-  // Only a folder that holds the converter is taken for the installation. A
-  // drive, a share or a system folder is never one, whatever it holds ("X:\."
-  // and "X:\a\.." name the drive itself). An uninstall that was stopped
-  // half-way may have taken the converter but left the uninstaller, which
-  // marks the folder as ours just as well.
-  char uninstaller[kPathSize];
-  const bool ours = HoldsConverter(g_state.programDir) ||
-                    (JoinPath(uninstaller, g_state.programDir, kInstallerFileName) && PathExists(uninstaller));
-  return registered && !tooLong && g_state.programDir[0] != '\0' && PathExists(g_state.programDir) && ours &&
-         CheckProgramFolder(g_state.programDir, nullptr) == kFolderUsable;
+  // Only a folder that holds the program is taken for the installation. A
+  // drive or a share is never one, whatever it holds ("X:\." and "X:\a\.."
+  // name the drive itself).
+  return registered && !tooLong && g_state.programDir[0] != '\0' && PathExists(g_state.programDir) &&
+         HoldsProgram(g_state.programDir) && MayHoldInstallation(g_state.programDir);
 }
 
-int ReportUninstall(HWND owner, bool folderRemoved, const char* goingLater) {
-  char left[256] = {};
+namespace {
+// What an uninstall leaves in the program folder, and what that means for the
+// registry and the exit code. `goingLater` names a file of ours that is still
+// to be deleted (the uninstaller's own), or is null; `left` (size bytes)
+// receives the names that remain.
+UninstallOutcome JudgeRemains(bool folderRemoved, const char* goingLater, char* left, size_t size) {
   bool oursLeft = false;
   bool othersLeft = false;
   if (!folderRemoved) {
-    ListFolderEntries(g_state.programDir, left, sizeof left);
+    ListFolderEntries(g_state.programDir, left, size);
     ForEachFolderEntry(g_state.programDir, [&](const WIN32_FIND_DATAA& entry) {
       const bool folder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
       if (goingLater != nullptr && _stricmp(entry.cFileName, goingLater) == 0) return true;
+      if (!folder && IsExplorerFile(entry.cFileName)) return true;  // they go with the last of ours
       (IsOurProgramFile(entry.cFileName) && !folder ? oursLeft : othersLeft) = true;
       return true;
     });
@@ -129,7 +165,17 @@ int ReportUninstall(HWND owner, bool folderRemoved, const char* goingLater) {
                                PathExists(uninstaller);
   // A folder that is still there is read again: the entries listed are what remains.
   const bool gone = folderRemoved || !PathExists(g_state.programDir) || (!oursLeft && !othersLeft && goingLater != nullptr);
-  const UninstallOutcome outcome = JudgeUninstall(gone, oursLeft, othersLeft, uninstallerLeft);
+  return JudgeUninstall(gone, oursLeft, othersLeft, uninstallerLeft);
+}
+
+int ExitCodeOf(const UninstallOutcome& outcome) {
+  return outcome.result == kUninstallComplete ? kExitSuccess : kExitFolderNotRemoved;
+}
+}  // namespace
+
+int ReportUninstall(HWND owner, bool folderRemoved, const char* goingLater) {
+  char left[256] = {};
+  const UninstallOutcome outcome = JudgeRemains(folderRemoved, goingLater, left, sizeof left);
   if (outcome.removeSettings) {
     RemoveRegistrations();
   } else if (outcome.removeEntry) {
@@ -141,7 +187,37 @@ int ReportUninstall(HWND owner, bool folderRemoved, const char* goingLater) {
   }
   ShowMessage(owner, kProductName, outcome.result == kUninstallComplete ? MB_ICONINFORMATION : MB_ICONWARNING, "%s",
               text);
-  return outcome.result == kUninstallComplete ? kExitSuccess : kExitFolderNotRemoved;
+  return ExitCodeOf(outcome);
+}
+
+int UninstallProgram(HWND owner) {
+  char folder[kPathSize];
+  CopyStringBounded(folder, g_state.programDir, sizeof folder);
+  char made[kPathSize] = {};
+  ReadRegString(kConfigureKey, kMadeFolderValue, nullptr, made, sizeof made, ProductRegKey);
+  // Recorded first: a run that is ended half-way is finished by the next.
+  WriteOperationRecord(kUninstallOperation, folder, "");
+  LogStep("Deleting the program's files");
+  RemoveProgramFiles(folder, true, kInstallerFileName);
+  LogStep("Removing the shortcuts and the group");
+  RemoveAllShortcuts(owner);
+  // The uninstaller goes last, so until then the entry's command still runs.
+  LogStep("Deleting the uninstaller");
+  char uninstaller[kPathSize];
+  const bool later = JoinPath(uninstaller, folder, kInstallerFileName) &&
+                     TakeOutUninstaller(uninstaller) == kAfterTheRelay;
+  const bool removed = RemoveProgramFiles(folder, true) != 0;
+  const int code = ReportUninstall(owner, removed, later ? kInstallerFileName : nullptr);
+  if (removed && made[0] != '\0') RemoveEmptyLevels(folder, made);
+  ClearOperationRecord();
+  if (!later) return code;
+  // On another drive the waiting relay's file cannot be moved away: it goes
+  // once the relay has this run's result and has ended, then the folder.
+  if (HandOverAndDeleteRelay(code, uninstaller) && AcquireInstallerLock(kSilentLockWait)) {
+    RemoveProgramFiles(folder, true);
+    if (made[0] != '\0') RemoveEmptyLevels(folder, made);
+  }
+  return code;
 }
 
 namespace {

@@ -2,6 +2,12 @@
 #pragma once
 #include <windows.h>
 
+// The installation both records name: "ThisProgramDir" and the uninstall
+// entry's "InstallLocation" agree, and the folder holds the converter or the
+// uninstaller. Into `folder` (kPathSize, no trailing backslash); false when
+// there is none. A drive root or a share is never one.
+bool FindRecordedFolder(char* folder);
+
 // Reads the recorded program folder into g_state.programDir. True only for a
 // folder that the uninstall entry names too, that holds the converter and may
 // be a program folder at all; with `own` (not empty), only when it is that
@@ -24,6 +30,13 @@ bool SameFileBytes(HANDLE first, HANDLE second);
 // once its copy has ended. A file in use (this very program, or an uninstall
 // under way) stays.
 void RemoveUninstallerLeftovers();
+
+// The uninstall of the installation in g_state.programDir, the same for the
+// pages and the silent run: records it, deletes our files, the links and, last,
+// the uninstaller, then the registrations, the folder and the empty levels
+// the installation made.
+// Says how it went; the exit code.
+int UninstallProgram(HWND owner);
 
 // Copies the installed uninstaller out of the program folder, into `copy`
 // inside `temporary` (both kPathSize); `programDir` (kPathSize) receives the

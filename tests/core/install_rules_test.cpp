@@ -87,10 +87,34 @@ TEST(ProgramFiles, OnlyOurNamesInAnyCaseAndThePayloadsInterruptedForms) {
   const FolderEntryName earlier[] = {{"QTRA.EXE", false}, {"qtrasx.exe", false}, {"email_ts.htm", false}};
   const FolderEntryName users[] = {{"README.TXT", false}, {"budget.xls", false}};
   const FolderEntryName folder[] = {{"QTRA.EXE", false}, {"tmp", true}};
+  const FolderEntryName explorer[] = {{"desktop.ini", false}, {"THUMBS.DB", false}, {"Thumbs.db", true}};
   EXPECT_EQ(kContentsEmpty, JudgeFolderContents(nullptr, 0));
+  EXPECT_EQ(kContentsEmpty, JudgeFolderContents(explorer, 2)) << "Explorer's own files keep no folder";
+  EXPECT_EQ(kContentsForeign, JudgeFolderContents(explorer, 3)) << "but a folder of that name does";
   EXPECT_EQ(kContentsOurs, JudgeFolderContents(earlier, 3));
   EXPECT_EQ(kContentsForeign, JudgeFolderContents(users, 2));
   EXPECT_EQ(kContentsForeign, JudgeFolderContents(folder, 2)) << "a sub-folder is never ours";
+}
+
+TEST(ProgramFiles, TheTableFeedsPayloadShortcutIconsAndProgress) {
+  // The payload comes first: resources, then the installer's copy of itself.
+  ASSERT_EQ(8u, kPayloadFileCount);
+  for (size_t i = 0; i < kProgramFileCount; ++i) {
+    const ProgramFile& file = kProgramFiles[i];
+    EXPECT_EQ(i < kPayloadFileCount, file.origin == kFromResource || file.origin == kInstallerCopy) << file.name;
+    EXPECT_EQ(file.origin == kFromResource, file.resourceId != 0) << file.name;
+    if (file.icon != nullptr) {
+      EXPECT_NE(nullptr, FindProgramFile(file.icon)) << file.name << " shows a file we write";
+    }
+  }
+  EXPECT_STREQ("MANUAL.ICO", FindProgramFile("manual.txt")->icon);
+  EXPECT_EQ(nullptr, FindProgramFile("MANUAL.TXT.qtranew"));
+  // Each file adds its share of the 136 bars; the bar never fills its 150.
+  for (size_t step = 1; step <= kPayloadFileCount; ++step) {
+    EXPECT_EQ(static_cast<int>(136 * step / kPayloadFileCount), ProgressBarsForStep(step));
+  }
+  EXPECT_EQ(17, ProgressBarsForStep(1));
+  EXPECT_EQ(136, ProgressBarsForStep(kPayloadFileCount));
 }
 
 TEST(UninstallOutcomeRule, EntryAndSettingsFollowWhatIsLeft) {

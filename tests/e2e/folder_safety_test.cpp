@@ -57,23 +57,25 @@ TEST_F(FolderSafety, LocationPageRefusesTheDriveItselfInAnyForm) {
     }
     return false;
   }, kLongWait));
+  // The folder box is read-only: what the user can do is choose another mode.
+  const std::string kChoose = "Please choose another of the modes above.";
   const struct {
     const char* folder;
-    const char* says;
+    std::string says;
   } refusals[] = {
-      {"X:\\.", "is the root of a drive. Please select a folder of its own for Quantara."},
-      {"X:\\a\\..", "is the root of a drive. Please select a folder of its own for Quantara."},
-      {"X:\\", "is the root of a drive. Please select a folder of its own for Quantara."},
-      {"X:\\keep", "already holds files that are not part of Quantara. Installing there could overwrite them.\n\n"
-                   "Please select an empty folder or a new one."},
-      {"qtrarel", "is not a full path. Please give the whole path of the folder, beginning with its drive"},
-      {"\\\\server\\share\\q", "is a network folder. Quantara is installed on a drive of this computer"},
+      {"X:\\.", "is the root of a drive. Quantara needs a folder of its own.\n\n" + kChoose},
+      {"X:\\a\\..", "is the root of a drive. Quantara needs a folder of its own.\n\n" + kChoose},
+      {"X:\\", "is the root of a drive. Quantara needs a folder of its own.\n\n" + kChoose},
+      {"X:\\keep", "already holds files that are not part of Quantara:\nletter.txt\n\nInstalling there could "
+                   "overwrite them.\n\n" + kChoose},
+      {"qtrarel", "is not a full path, beginning with its drive.\n\n" + kChoose},
+      {"\\\\server\\share\\q", "is a network folder. Quantara is installed on a drive of this computer.\n\n" + kChoose},
   };
   for (const auto& c : refusals) {
     qtest::SetText(::GetDlgItem(page, 1008), c.folder);
     qtest::Click(::GetDlgItem(page, 1013));
     std::string text = qtest::AnswerBox(kInstallTitle, "The Folder you Specified:");
-    EXPECT_EQ(0u, text.find("The Folder you Specified:\n" + std::string(c.folder) + "\n" + c.says)) << text;
+    EXPECT_EQ("The Folder you Specified:\n" + std::string(c.folder) + "\n" + c.says, text);
   }
   EXPECT_EQ("", qtest::ReadRegText(kConfigure, kProgramDirValue)) << "nothing recorded for a refused folder";
   qtest::Click(::GetDlgItem(page, 1012));

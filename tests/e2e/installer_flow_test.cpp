@@ -329,8 +329,9 @@ TEST_F(InstallerFlow, ReadOnlyReadMeStopsTheReinstallation) {
   HWND page = qtest::WaitForPage(installer.Id(), 1013, kLongWait);
   ASSERT_NE(nullptr, page);
   qtest::Click(::GetDlgItem(page, 1013));
-  std::string text = qtest::AnswerBox(kInstallTitle, "Copying to:\n" + readMe);
-  EXPECT_NE(std::string::npos, text.find("The file could not be copied.")) << text;
+  // Called read-only, with what to do about it.
+  std::string text = qtest::AnswerBox(kInstallTitle, "The file:\n" + readMe + "\nis read-only");
+  EXPECT_NE(std::string::npos, text.find("Clear its read-only attribute")) << text;
   EXPECT_NE("", qtest::AnswerBox(kInstallTitle, "Permissions Problems"));
   EXPECT_NE("", qtest::AnswerBox(kInstallTitle, "Conditions Prevented Proper Installation."));
   EXPECT_TRUE(installer.WaitForExit(kLongWait));
@@ -379,7 +380,7 @@ TEST_F(InstallerFlow, LocationPageRefusesBadFoldersAndIgnoresAStrangeHandle) {
 
   qtest::SetText(box, "1:\\qtra");
   qtest::Click(next);
-  EXPECT_NE("", qtest::AnswerBox(kInstallTitle, "The Folder you Specified:\n1:\\qtra\nis not a full path."));
+  EXPECT_NE("", qtest::AnswerBox(kInstallTitle, "The Folder you Specified:\n1:\\qtra\nis not a full path,"));
 
   EXPECT_EQ(folder, qtest::ReadRegText(kConfigure, kProgramDirValue)) << "nothing recorded for refused folders";
   qtest::Click(::GetDlgItem(page, 1012));
@@ -423,7 +424,8 @@ void StartFromEntry(qtest::Program& relay) {
   ASSERT_EQ('"', command[0]) << command;
   ASSERT_NE(std::string::npos, close) << command;
   ASSERT_TRUE(relay.Start(command.substr(1, close - 1), command.substr(close + 2)));
-  ASSERT_TRUE(relay.WaitForExit(kLongWait)) << "the relay ends once it has started its copy";
+  // The relay waits for its copy (holding the installer lock) and ends with it.
+  ASSERT_TRUE(qtest::WaitUntil([] { return qtest::FileExists(qtest::SpecialFolder(CSIDL_LOCAL_APPDATA) + "\\TEMP\\qtra\\qtrasx.exe"); }, kLongWait));
 }
 
 void ExpectStillInstalled() {
@@ -445,6 +447,7 @@ TEST_F(InstallerFlow, UninstallAsksTwiceThenRemovesEverything) {
     EXPECT_NE("", qtest::AnswerBox("Quantara", "Do you really want to UnInstall Quantara?", IDNO));
     HWND stillThere = qtest::WaitForWindow("Quantara UnInstalling", 0, 3000);
     if (stillThere != nullptr) qtest::WaitUntil([&] { return !::IsWindow(stillThere); }, kLongWait);
+    EXPECT_TRUE(relay.WaitForExit(kLongWait));
     ExpectStillInstalled();
   }
   {
@@ -463,6 +466,7 @@ TEST_F(InstallerFlow, UninstallAsksTwiceThenRemovesEverything) {
     ASSERT_TRUE(qtest::WaitUntil([&] { return !::IsWindow(page); }, kLongWait));
     HWND backdrop = qtest::WaitForWindow("Quantara UnInstalling", 0, 2000);
     if (backdrop != nullptr) qtest::WaitUntil([&] { return !::IsWindow(backdrop); }, kLongWait);
+    EXPECT_TRUE(relay.WaitForExit(kLongWait));
     ExpectStillInstalled();
   }
   {
@@ -473,13 +477,15 @@ TEST_F(InstallerFlow, UninstallAsksTwiceThenRemovesEverything) {
     ASSERT_NE(nullptr, page);
     qtest::Click(::GetDlgItem(page, 1016));
     EXPECT_NE("", qtest::AnswerBox("Quantara", "Quantara has been UnInstalled."));
+    EXPECT_TRUE(relay.WaitForExit(kLongWait));
+    EXPECT_EQ(0u, relay.ExitCode()) << "the copy's result, passed on";
   }
   EXPECT_FALSE(qtest::FileExists(ProposedFolder()));
   EXPECT_FALSE(qtest::FileExists(qtest::DesktopLink()));
   EXPECT_FALSE(qtest::FileExists(qtest::GroupFolder()));
   EXPECT_FALSE(qtest::RegKeyExists(kEntry));
   EXPECT_FALSE(qtest::RegKeyExists(qtest::kProductKey));
-  EXPECT_TRUE(qtest::FileExists(relayCopy)) << "the temporary copy stays";
+  EXPECT_FALSE(qtest::FileExists(relayCopy)) << "the relay deletes its copy once the copy has ended";
 }
 
 }  // namespace

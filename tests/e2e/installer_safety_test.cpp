@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <iterator>
 #include <string>
@@ -27,6 +28,8 @@ using qtest::InstallSilently;
 using qtest::QuietUninstall;
 
 const std::string kEntry = qtest::kUninstallEntry;
+
+bool LogHas(const std::string& part);
 
 // A folder of "the user" holding `files` (a name ending in "\" is a folder), each holding its own name.
 std::string UsersFolder(const char* name, const std::vector<std::string>& files) {
@@ -215,6 +218,152 @@ TEST_F(InstallerSafety, FolderSwitchTakesForwardSlashesAndQuotes) {
   EXPECT_EQ(0u, InstallSilently("/S /D=\"" + base + "\\Quoted Dir\""));
   ExpectInstalled(base + "\\Quoted Dir");
   EXPECT_FALSE(qtest::FileExists(base + "\\fwd\\dir")) << "moved";
+}
+
+// Explorer's own files, and an administrator's log, in the program folder.
+TEST_F(InstallerSafety, WindowsOwnFilesInTheFolderLockNoOneOut) {
+  const std::string folder = Installed("explorer_files");
+  const std::vector<std::string> explorer = {"desktop.ini", "Thumbs.db"};
+  for (const std::string& name : explorer) {
+    qtest::WriteFileBytes(folder + "\\" + name, name);
+    ::SetFileAttributesA((folder + "\\" + name).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+  }
+  EXPECT_EQ(0u, InstallSilently("/S")) << "an upgrade past Explorer's files";
+  ExpectInstalled(folder);
+  EXPECT_EQ(0u, QuietUninstall()) << "they go with the last of ours";
+  EXPECT_FALSE(qtest::FileExists(folder));
+
+  // A folder holding only them is as good as empty.
+  ::CreateDirectoryA(folder.c_str(), nullptr);
+  for (const std::string& name : explorer) qtest::WriteFileBytes(folder + "\\" + name, name);
+  EXPECT_EQ(0u, InstallSilently("/S /D=" + folder));
+  // The installed folder is an upgrade whatever else it holds; only our files are written.
+  qtest::WriteFileBytes(folder + "\\deploy.log", "deploy.log");
+  EXPECT_EQ(0u, InstallSilently("/S"));
+  ExpectInstalled(folder);
+  ExpectUntouched(folder, {"deploy.log"});
+  EXPECT_EQ(static_cast<DWORD>(kExitFolderNotRemoved), QuietUninstall());
+  EXPECT_EQ((std::vector<std::string>{"Thumbs.db", "deploy.log", "desktop.ini"}), qtest::FolderEntries(folder));
+  // Once the administrator's file is gone, the folder takes a new installation again.
+  ::DeleteFileA((folder + "\\deploy.log").c_str());
+  EXPECT_EQ(0u, InstallSilently("/S /D=" + folder));
+  ExpectInstalled(folder);
+}
+
+// An installation into another folder, ended while its files are staged or its
+// links made, then the entry's uninstall or the same move again: one
+// installation, and nothing orphaned. A first installation ended the same way
+// leaves nothing once the next goes elsewhere.
+TEST_F(InstallerSafety, AnInterruptedMoveIsRolledBackByTheNextRun) {
+  const std::string base = qtest::MakeTempFolder("interrupted");
+  const std::string from = base + "\\from";
+  const std::string to = base + "\\to\\Quantara";
+  const auto exists = [](const std::string& path) { return [path] { return qtest::FileExists(path); }; };
+  const struct {
+    bool earlier;
+    std::function<bool()> reached;
+    bool thenUninstall;
+  } cases[] = {
+      {true, exists(to + "\\" + kConverterFileName + kStagedSuffix), true},
+      {true, exists(to + "\\" + kConverterFileName + kStagedSuffix), false},
+      {true, exists(to + "\\" + kShortcutTempFileName), true},
+      {true, exists(to + "\\" + kShortcutTempFileName), false},
+      {false, exists(to + "\\" + kInstallerFileName + kStagedSuffix), false},
+  };
+  for (const auto& c : cases) {
+    if (c.earlier) {
+      ASSERT_EQ(0u, InstallSilently("/S /D=" + from));
+    }
+    InstallSilently("/S /D=" + to, c.reached);
+    ASSERT_TRUE(qtest::FileExists(to)) << "ended half-way";
+    if (c.thenUninstall) {
+      EXPECT_EQ(0u, QuietUninstall());
+      qtest::ExpectUninstalled(from);
+      EXPECT_FALSE(qtest::FileExists(from));
+    } else {
+      const std::string other = c.earlier ? to : from;
+      EXPECT_EQ(0u, InstallSilently("/S /D=" + other));
+      ExpectInstalled(other);
+      EXPECT_FALSE(qtest::FileExists(c.earlier ? from : to)) << "nothing orphaned";
+      EXPECT_EQ(0u, QuietUninstall());
+    }
+    EXPECT_EQ(std::vector<std::string>{}, qtest::FolderEntries(base)) << "no folder left";
+  }
+}
+
+// The quiet uninstall's temporary copy ended while it deletes the files: the
+// entry's command still starts and finishes the uninstall.
+TEST_F(InstallerSafety, AnUninstallEndedHalfWayIsFinishedByTheEntrysCommand) {
+  const std::string folder = Installed("uninstall_ended");
+  const std::string command = qtest::ReadRegText(kEntry, "QuietUninstallString");
+  qtest::Program relay;
+  ASSERT_TRUE(relay.Start(folder + "\\" + kInstallerFileName, "UnInstall /S"));
+  ASSERT_TRUE(qtest::WaitUntil([] { return LogHas("Deleting the program's files"); }, qtest::kInstallWait, 1));
+  EXPECT_EQ(1, qtest::KillProcessesNamed(kInstallerFileName, relay.Id()));
+  EXPECT_TRUE(relay.WaitForExit(qtest::kInstallWait));
+  EXPECT_EQ(command, qtest::ReadRegText(kEntry, "QuietUninstallString"));
+  EXPECT_EQ(0u, QuietUninstall());
+  qtest::ExpectUninstalled(folder);
+  EXPECT_FALSE(qtest::FileExists(folder));
+}
+
+// Two installers at once: one waits for the other; an interactive one says so.
+TEST_F(InstallerSafety, OneInstallerRunsAtATime) {
+  const std::string base = qtest::MakeTempFolder("two_at_once");
+  qtest::Program first, second;
+  ASSERT_TRUE(first.Start(qtest::BinPath(kInstallerFileName), "/S /D=" + base + "\\one"));
+  ASSERT_TRUE(second.Start(qtest::BinPath(kInstallerFileName), "/S /D=" + base + "\\two"));
+  ASSERT_TRUE(first.WaitForExit(qtest::kInstallWait) && second.WaitForExit(qtest::kInstallWait));
+  EXPECT_EQ(0u, first.ExitCode());
+  EXPECT_EQ(0u, second.ExitCode());
+  const std::string folder = qtest::ReadRegText(kEntry, "InstallLocation");
+  ExpectInstalled(folder);
+  EXPECT_EQ(std::vector<std::string>{folder.substr(base.size() + 1)}, qtest::FolderEntries(base)) << "one installation";
+
+  HANDLE held = ::CreateMutexA(nullptr, TRUE, "Marlowbrook.Quantara.Installer");
+  qtest::Program page;
+  ASSERT_TRUE(page.Start(qtest::BinPath(kInstallerFileName)));
+  EXPECT_NE("", qtest::AnswerBox("Quantara Installation", "Another installation of Quantara is in progress."));
+  EXPECT_TRUE(page.WaitForExit(qtest::kInstallWait));
+  EXPECT_EQ(static_cast<DWORD>(kExitInstallInProgress), page.ExitCode());
+  ::ReleaseMutex(held);
+  ::CloseHandle(held);
+}
+
+// The previous release accepted the user's Downloads, which this one refuses
+// for a new installation: its installation there is upgraded in place, past
+// the user's files, and its uninstall leaves the folder and those files.
+TEST_F(InstallerSafety, ThePreviousReleasesInstallationInDownloadsIsUpgradedInPlace) {
+  char unixPath[MAX_PATH] = {};
+  if (::GetEnvironmentVariableA("QTRA_PREVIOUS_INSTALLER", unixPath, sizeof unixPath) == 0) {
+    GTEST_SKIP() << "no previous release's installer (scripts/build-previous-release)";
+  }
+  std::string previous = std::string("Z:") + unixPath;
+  std::replace(previous.begin(), previous.end(), '/', '\\');
+  const std::string downloads = qtest::SpecialFolder(CSIDL_PROFILE) + "\\Downloads";
+  ::CreateDirectoryA(downloads.c_str(), nullptr);
+  const std::vector<std::string> files = {"holiday.zip"};
+  qtest::WriteFileBytes(downloads + "\\holiday.zip", "holiday.zip");
+  ASSERT_EQ(0u, qtest::RunSilently(previous, "/S /D=" + downloads));
+  ExpectInstalled(downloads);
+  EXPECT_EQ(0u, InstallSilently("/S"));
+  ExpectInstalled(downloads);
+  EXPECT_TRUE(qtest::ReadFileBytes(qtest::BinPath(kInstallerFileName)) == qtest::ReadFileBytes(downloads + "\\qtrasx.exe"))
+      << "upgraded";
+  ExpectUntouched(downloads, files);
+  EXPECT_EQ(static_cast<DWORD>(kExitFolderNotRemoved), QuietUninstall());
+  qtest::ExpectUninstalled(downloads);
+  ExpectUntouched(downloads, files);
+  ::DeleteFileA((downloads + "\\holiday.zip").c_str());
+}
+
+// A per-user installation leaves no empty maker's folder behind.
+TEST_F(InstallerSafety, NoEmptyFolderOfOursStays) {
+  const std::string maker = qtest::SpecialFolder(CSIDL_LOCAL_APPDATA) + "\\Marlowbrook";
+  qtest::DeleteFolderTree(maker);
+  EXPECT_EQ(0u, InstallSilently("/S /D=" + maker + "\\qtra"));
+  EXPECT_EQ(0u, QuietUninstall());
+  EXPECT_FALSE(qtest::FileExists(maker));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "common/product.h"
 #include "tests/harness/test_support.h"
@@ -112,6 +113,57 @@ inline void RemovePlantedLibraries(const std::string& folder) {
   for (const char* name : kPlantedLibraryNames) ::DeleteFileA((folder + "\\" + name).c_str());
 }
 inline std::string PlantedLibrariesLoaded() { return ReadFileBytes(PlantedLibraryMarker()); }
+
+// Everything an installation changes, as text: the files in `folders` (name
+// and bytes, or that the folder is missing), every value under the product's
+// key and the uninstall entry, and the desktop link and group with their bytes.
+inline void AddRegistryTree(HKEY root, const std::string& path, std::string* out) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+  *out += "[" + path + "]\n";
+  char name[256];
+  BYTE data[4096];
+  for (DWORD i = 0;; ++i) {
+    DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
+    if (::RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
+    // The day of the installation is written anew by any entry.
+    if (std::string(name) != "InstallDate") *out += std::string(name) + "=" + std::string(reinterpret_cast<char*>(data), dataSize) + "\n";
+  }
+  for (DWORD i = 0;; ++i) {
+    DWORD nameSize = sizeof name;
+    if (::RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    AddRegistryTree(root, path + "\\" + name, out);
+  }
+  ::RegCloseKey(key);
+}
+
+// A file by its size and a hash of its bytes. A link made anew for the same
+// target differs in the times it keeps of the folders on the way: with
+// `linkBytes` false a link is described by which of `folders` it names.
+inline std::string DescribeFile(const std::string& path, const std::vector<std::string>* folders = nullptr) {
+  const std::string bytes = ReadFileBytes(path);
+  if (folders == nullptr) return std::to_string(bytes.size()) + "/" + std::to_string(std::hash<std::string>()(bytes));
+  std::string named;
+  for (const std::string& folder : *folders) named += bytes.find(folder + "\\") != std::string::npos ? "+" : "-";
+  return named;
+}
+
+inline std::string InstallationSnapshot(const std::vector<std::string>& folders, bool linkBytes = true) {
+  std::string out;
+  for (const std::string& folder : folders) {
+    out += FileExists(folder) ? folder + ":\n" : folder + " missing\n";
+    for (const std::string& name : FolderEntries(folder)) out += name + "=" + DescribeFile(folder + "\\" + name) + "\n";
+  }
+  AddRegistryTree(HKEY_CURRENT_USER, kProductKey, &out);
+  AddRegistryTree(HKEY_CURRENT_USER, kUninstallEntry, &out);
+  const std::vector<std::string>* named = linkBytes ? nullptr : &folders;
+  out += "desktop=" + DescribeFile(DesktopLink(), named) + "\n";
+  out += FileExists(GroupFolder()) ? "group:\n" : "no group\n";
+  for (const std::string& name : FolderEntries(GroupFolder())) {
+    out += name + "=" + DescribeFile(GroupFolder() + "\\" + name, named) + "\n";
+  }
+  return out;
+}
 
 // Starts each test of an installer suite with no installation at all.
 inline void ForgetInstallations() {

@@ -1,8 +1,11 @@
 #include "tests/harness/test_support.h"
 
+#include "common/install_rules.h"
+
 #include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -626,6 +629,34 @@ bool ReadOnlyIsHonoured(const std::string& folder) {
   ::DeleteFileA(probe.c_str());
   return file == nullptr;
 }
+
+int KillProcessesNamed(const char* exeName, DWORD except) {
+  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  int killed = 0;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = ::Process32First(snapshot, &entry); more; more = ::Process32Next(snapshot, &entry)) {
+    if (entry.th32ProcessID == except || _stricmp(entry.szExeFile, exeName) != 0) continue;
+    HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
+    if (process == nullptr) continue;
+    if (::TerminateProcess(process, 99)) ++killed;
+    ::WaitForSingleObject(process, kDefaultWait);
+    ::CloseHandle(process);
+  }
+  ::CloseHandle(snapshot);
+  return killed;
+}
+
+const std::vector<const char*> kInstalledFiles = [] {
+  std::vector<const char*> names;
+  // Read at start-up: the rows themselves, not a count another file computes.
+  for (size_t i = 0; i < kProgramFileCount; ++i) {
+    if (kProgramFiles[i].origin == kFromResource || kProgramFiles[i].origin == kInstallerCopy)
+      names.push_back(kProgramFiles[i].name);
+  }
+  return names;
+}();
 
 std::string SpecialFolder(int csidl) {
   char path[MAX_PATH + 1] = {};

@@ -42,6 +42,10 @@ class Program {
   DWORD m_id = 0;
 };
 
+// Ends every running process whose program file is named `exeName` but
+// process `except` (as Task Manager would). How many were ended.
+int KillProcessesNamed(const char* exeName, DWORD except);
+
 // Top-level window of process `processId` (0: any) whose title equals `title`
 // (or, with prefix, begins with it). Null after the timeout.
 HWND WaitForWindow(const std::string& title, DWORD processId = 0, DWORD timeoutMs = kDefaultWait,
@@ -164,8 +168,8 @@ HWND FindPopupMenu(DWORD processId);
 // What an installation leaves: its uninstall entry, the program folder's files,
 // the shell folders its shortcuts go to.
 constexpr const char* kUninstallEntry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quantara";
-constexpr const char* kInstalledFiles[] = {"QTRA.EXE",   "qtrahelp.htm", "README.TXT",  "README.ICO",
-                                           "MANUAL.TXT", "MANUAL.ICO",   "UNINSTL.ICO", "qtrasx.exe"};
+// The payload's files, from the installer's own table of the program folder.
+extern const std::vector<const char*> kInstalledFiles;
 std::string SpecialFolder(int csidl);
 std::string DesktopLink();
 std::string GroupFolder();

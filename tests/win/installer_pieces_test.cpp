@@ -263,11 +263,6 @@ TEST(InstallerCopy, FailsForAMissingSourceWithoutKeepingTime) {
   qtest::DeleteFolderTree(base);
 }
 
-TEST(InstallerCopy, ProgressGrowsBySeventeenBarsAndNeverFills) {
-  for (int step = 1; step <= kPayloadCount; ++step) EXPECT_EQ(17 * step, ProgressBarsForStep(step));
-  EXPECT_LT(ProgressBarsForStep(kPayloadCount), 150);
-}
-
 const std::string kEntry = qtest::kUninstallEntry;
 
 TEST(InstallerEntry, RecordsTheFolderWithoutTrailingBackslash) {
