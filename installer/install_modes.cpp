@@ -8,6 +8,7 @@
 #include "common/strings.h"
 #include "installer/folder_security.h"
 #include "installer/folders.h"
+#include "installer/install_plan.h"
 #include "installer/installer_state.h"
 #include "resource.h"
 
@@ -46,15 +47,20 @@ int TryShortPath(HWND owner, char* folder, int showMessage) {
   // the try goes again, so a proposal nobody takes leaves nothing behind. The
   // installation makes it for good.
   const bool made = CreateOwnFolder(g_state.shortPathFolder);
-  const bool usable = PathExists(g_state.shortPathFolder);
+  const bool exists = PathExists(g_state.shortPathFolder);
+  // One that holds other people's files would only be refused at Next.
+  const bool taken = exists && CInstallPlan::Accepts(g_state.shortPathFolder);
   if (made) ::RemoveDirectoryA(g_state.shortPathFolder);
-  if (usable) {
+  if (taken) {
     CopyStringBounded(folder, g_state.shortPathFolder, kPathSize);
     g_state.mode = IDC_MODE_SHORT_PATH;
     return 1;
   }
   g_state.mode = 0;
-  if (showMessage) {
+  if (showMessage && exists) {
+    ShowMessage(owner, kProductName, MB_ICONINFORMATION, "%s already holds files that are not part of %s.",
+                g_state.shortPathFolder, kProductName);
+  } else if (showMessage) {
     ShowMessage(owner, kProductName, MB_ICONINFORMATION, "Unable to read/write access %s", g_state.shortPathFolder);
   }
   return 0;
@@ -88,7 +94,7 @@ bool FindUpgradeFolder(char* folder, size_t readSize) {
   ReadRegString(kConfigureKey, kProgramDirValue, "", recorded, readSize, ProductRegKey);
   if (HoldsConverter(recorded)) {
     CopyStringBounded(folder, recorded, kPathSize);
-  } else if (PathExists(g_state.defaultUpgradeFolder)) {
+  } else if (PathExists(g_state.defaultUpgradeFolder) && CInstallPlan::Accepts(g_state.defaultUpgradeFolder)) {
     CopyStringBounded(folder, g_state.defaultUpgradeFolder, kPathSize);
   } else {
     return false;

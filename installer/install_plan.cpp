@@ -177,14 +177,16 @@ bool ListOthersFiles(const char* folder, char* out, size_t size) {
   return any;
 }
 
-}  // namespace
+// What is wrong with a folder, before anyone is told.
+struct FolderJudgement {
+  enum Kind { kTaken, kRefused, kTooLong, kSourceFolder } kind = kTaken;
+  const char* why = nullptr;   // for the log's last line
+  const char* tail = nullptr;  // the refusal's sentence, after the folder's name
+  char others[200] = {};       // the names of the files that are not ours
+};
 
-int CInstallPlan::CheckFolder(HWND owner, const char* folder, char* full, const char** reason) {
-  // What the user can do here: the page offers the modes, the silent run its switch.
-  const char* advice = g_state.silent ? "Give another folder with /D=." : "Please choose another of the modes above.";
-  const char* why = nullptr;
-  const char* tail = nullptr;
-  char others[200] = {};
+FolderJudgement JudgeFolder(const char* folder, char* full) {
+  FolderJudgement verdict;
   // The recorded installation is upgraded where it is, whatever else its folder
   // holds: only our own files are written. A folder the rules refuse now but
   // an earlier version accepted is no exception, a drive root aside.
@@ -197,29 +199,48 @@ int CInstallPlan::CheckFolder(HWND owner, const char* folder, char* full, const 
   if (upgrade) {
     CopyStringBounded(full, resolved, kPathSize);
   } else {
-    tail = RefusalOfPlace(CheckProgramFolder(folder, full), &why);
+    verdict.tail = RefusalOfPlace(CheckProgramFolder(folder, full), &verdict.why);
   }
-  if (why == nullptr && strlen(full) > kMaxTargetLength) {
-    *reason = "the folder's path is too long";
-    ShowMessage(owner, kInstallCaption, MB_ICONERROR, "%s", "The Path you Specified is to long.");
-    return kExitFolderNotCreatable;
+  if (verdict.why != nullptr) {
+    verdict.kind = FolderJudgement::kRefused;
+  } else if (strlen(full) > kMaxTargetLength) {
+    verdict.kind = FolderJudgement::kTooLong;
+    verdict.why = "the folder's path is too long";
+  } else if (!upgrade && ListOthersFiles(full, verdict.others, sizeof verdict.others)) {
+    verdict.kind = FolderJudgement::kRefused;
+    verdict.why = "the folder holds files that are not part of " QTRA_PRODUCT_NAME;
+    verdict.tail = "already holds files that are not part of %s:\n%s\n\nInstalling there could overwrite them.";
+  } else if (_stricmp(full, g_state.sourceFolder) == 0) {
+    verdict.kind = FolderJudgement::kSourceFolder;
+    verdict.why = "the folder is the one the installer runs from";
   }
-  if (why == nullptr && !upgrade && ListOthersFiles(full, others, sizeof others)) {
-    why = "the folder holds files that are not part of " QTRA_PRODUCT_NAME;
-    tail = "already holds files that are not part of %s:\n%s\n\nInstalling there could overwrite them.";
-  }
-  if (why == nullptr && _stricmp(full, g_state.sourceFolder) == 0) {
-    *reason = "the folder is the one the installer runs from";
+  return verdict;
+}
+
+}  // namespace
+
+int CInstallPlan::CheckFolder(HWND owner, const char* folder, char* full, const char** reason) {
+  const FolderJudgement verdict = JudgeFolder(folder, full);
+  if (verdict.kind == FolderJudgement::kTaken) return kExitSuccess;
+  *reason = verdict.why;
+  // What the user can do here: the page offers the modes, the silent run its switch.
+  const char* advice = g_state.silent ? "Give another folder with /D=." : "Please choose another of the modes above.";
+  if (verdict.kind == FolderJudgement::kSourceFolder) {
     ShowMessage(owner, kInstallCaption, MB_ICONINFORMATION,
                 "You can not install from the same directory that you are installing to.\n\n%s", advice);
-    return kExitFolderNotCreatable;
+  } else if (verdict.kind == FolderJudgement::kTooLong) {
+    ShowMessage(owner, kInstallCaption, MB_ICONERROR, "%s", "The Path you Specified is to long.");
+  } else {
+    char format[512];
+    snprintf(format, sizeof format, "The Folder you Specified:\n%%s\n%s\n\n%s", verdict.tail, advice);
+    ShowMessage(owner, kInstallCaption, MB_ICONERROR, format, folder, kProductName, verdict.others);
   }
-  if (why == nullptr) return kExitSuccess;
-  *reason = why;
-  char format[512];
-  snprintf(format, sizeof format, "The Folder you Specified:\n%%s\n%s\n\n%s", tail, advice);
-  ShowMessage(owner, kInstallCaption, MB_ICONERROR, format, folder, kProductName, others);
   return kExitFolderNotCreatable;
+}
+
+bool CInstallPlan::Accepts(const char* folder) {
+  char full[kPathSize];
+  return JudgeFolder(folder, full).kind == FolderJudgement::kTaken;
 }
 
 void CInstallPlan::Add(const std::string& what, int failure, std::function<bool()> apply, std::function<void()> undo,

@@ -30,6 +30,9 @@ class CInstallPlan {
   // told (logged when silent), with `reason` for the log's last line;
   // kExitSuccess or the exit code.
   static int CheckFolder(HWND owner, const char* folder, char* full, const char** reason);
+  // The same judgement, told to no one: whether the folder would be taken.
+  // The page proposes no folder it would then refuse.
+  static bool Accepts(const char* folder);
 
   // The steps of an installation into g_state.targetFolder; `page` shows the
   // progress (null: none).

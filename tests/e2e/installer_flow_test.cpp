@@ -169,6 +169,25 @@ TEST_F(InstallerFlow, LeavingTheLocationPageLeavesNoFolderBehind) {
   EXPECT_FALSE(qtest::FileExists(ProposedFolder()));
 }
 
+TEST_F(InstallerFlow, TheShortPathHoldingOthersFilesIsNeverProposed) {
+  ASSERT_TRUE(::CreateDirectoryA(ProposedFolder().c_str(), nullptr));
+  ASSERT_TRUE(qtest::WriteFileBytes(ProposedFolder() + "\\notes.txt", "mine"));
+  qtest::Program installer;
+  ASSERT_TRUE(installer.Start(qtest::BinPath(kInstallerFileName)));
+  HWND page = qtest::WaitForPage(installer.Id(), 1013, kLongWait);
+  ASSERT_NE(nullptr, page);
+  EXPECT_TRUE(qtest::IsChecked(::GetDlgItem(page, 1002))) << "Local user instead";
+  EXPECT_NE(ProposedFolder(), qtest::GetText(::GetDlgItem(page, 1008)));
+  qtest::Click(::GetDlgItem(page, 1001));  // Short path, chosen anyway
+  EXPECT_NE("", qtest::AnswerBox("Quantara", ProposedFolder() + " already holds files that are not part of Quantara."));
+  EXPECT_NE(ProposedFolder(), qtest::GetText(::GetDlgItem(page, 1008)));
+  qtest::Click(::GetDlgItem(page, 1012));  // Exit
+  EXPECT_NE("", qtest::AnswerBox(kInstallTitle, "Conditions Prevented Proper Installation."));
+  EXPECT_TRUE(installer.WaitForExit(kLongWait));
+  EXPECT_EQ("mine", qtest::ReadFileBytes(ProposedFolder() + "\\notes.txt"));
+  qtest::DeleteFolderTree(ProposedFolder());
+}
+
 TEST_F(InstallerFlow, FirstInstallationWritesFilesEntryAndShortcuts) {
   // Started from a download folder where libraries lie that the shell loads by name.
   const std::string downloads = qtest::MakeTempFolder("downloads");
