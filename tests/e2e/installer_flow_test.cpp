@@ -340,7 +340,10 @@ TEST_F(InstallerFlow, SecondInstallationClosesTheRunningConverterAndLeavesOneSet
 // account (runuser -u nobody, with a Wine prefix of its own) the case runs.
 TEST_F(InstallerFlow, ReadOnlyReadMeStopsTheReinstallation) {
   const std::string folder = ProposedFolder();
-  if (!qtest::ReadOnlyIsHonoured(folder)) GTEST_SKIP() << "this account writes over read-only files (Wine as root)";
+  if (!qtest::ReadOnlyIsHonoured(folder)) {
+    ASSERT_FALSE(qtest::RunsAsOrdinaryUser()) << "read-only files are written over under the ordinary account";
+    GTEST_SKIP() << "this account writes over read-only files (Wine as root)";
+  }
   const std::string readMe = folder + "\\README.TXT";
   ::SetFileAttributesA(readMe.c_str(), FILE_ATTRIBUTE_READONLY);
   qtest::Program installer;

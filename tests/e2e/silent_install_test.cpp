@@ -245,6 +245,7 @@ TEST_F(SilentInstall, EachFailureHasItsExitCodeAndLogLine) {
     }
     if (c.code == kExitFileNotWritable) {
       if (!qtest::ReadOnlyIsHonoured(folder)) {
+        EXPECT_FALSE(qtest::RunsAsOrdinaryUser()) << "read-only files are written over under the ordinary account";
         fprintf(stderr, "read-only case skipped: this account writes over read-only files (Wine as root)\n");
         continue;
       }

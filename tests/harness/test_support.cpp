@@ -630,6 +630,11 @@ bool ReadOnlyIsHonoured(const std::string& folder) {
   return file == nullptr;
 }
 
+bool RunsAsOrdinaryUser() {
+  char set[8];
+  return ::GetEnvironmentVariableA("QTRA_ORDINARY_USER", set, sizeof set) > 0;
+}
+
 int KillProcessesNamed(const char* exeName, DWORD except) {
   HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return 0;

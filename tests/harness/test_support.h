@@ -123,6 +123,9 @@ bool DeleteFolderTree(const std::string& path);
 // Whether this account is refused writes to a read-only file in `folder`
 // (Wine running as root writes over them).
 bool ReadOnlyIsHonoured(const std::string& folder);
+// Whether this run is the one under an ordinary account (tests/e2e/ordinary_user),
+// which exists for the read-only cases: they may not be skipped there.
+bool RunsAsOrdinaryUser();
 // The names in `folder` but "." and "..", sorted.
 std::vector<std::string> FolderEntries(const std::string& folder);
 // Answers a message box of any process: waits for it, presses `button`. Its
