@@ -16,9 +16,6 @@ CBackdropDlg g_backdrop;
 }
 
 BOOL CInstallerApp::InitInstance() {
-  // What an earlier uninstall could not delete while it ran. A copy still
-  // running, or held by the relay that is about to start it, cannot be deleted.
-  RemoveUninstallerLeftovers();
   CopyStringBounded(g_state.commandLine, m_lpCmdLine, sizeof g_state.commandLine);
   const InstallerCommand command = ParseInstallerCommand(m_lpCmdLine);
   g_state.silent = command.silent;
@@ -50,6 +47,9 @@ BOOL CInstallerApp::InitInstance() {
   }
   // What a run that was ended half-way left is finished or rolled back first.
   CompleteInterruptedOperation(nullptr, command.action != kActionInstall);
+  // What an earlier uninstall could not delete while it ran; under the lock, so
+  // the copy that a running uninstall has just made is never taken from it.
+  RemoveUninstallerLeftovers();
   if (command.silent) {
     m_exitCode = RunSilently(command);
   } else {

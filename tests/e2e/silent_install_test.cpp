@@ -355,7 +355,7 @@ TEST_F(SilentInstall, NoLibraryBesideAProgramOfOursIsLoaded) {
   EXPECT_FALSE(qtest::FileExists(copyFolder + "\\" + kInstallerFileName)) << "the relay deletes the ended copy";
 
   // What the uninstall could not delete while it ran goes with the next run.
-  EXPECT_EQ(static_cast<DWORD>(kExitBadArgument), qtest::RunSilently(installer, "/S /unknown"));
+  EXPECT_EQ(static_cast<DWORD>(kExitNotInstalled), qtest::RunSilently(installer, "UnInstall /S"));
   for (const char* name : {kInstallerFileName, "qtrasx.old"}) {
     EXPECT_FALSE(qtest::FileExists(copyFolder + "\\" + name)) << name;
   }
