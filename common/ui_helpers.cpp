@@ -22,6 +22,8 @@ namespace {
 // Elapsed wall time in milliseconds; unsigned arithmetic survives the counter's wrap.
 DWORD Now() { return ::GetTickCount(); }
 
+}  // namespace
+
 void DispatchPendingMessages() {
   MSG message;
   while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -29,8 +31,6 @@ void DispatchPendingMessages() {
     ::DispatchMessageA(&message);
   }
 }
-
-}  // namespace
 
 #ifdef QTRA_CONVERTER_BUILD
 void PumpMessagesFor(unsigned long milliseconds, int mode) {

@@ -18,6 +18,9 @@ void PumpMessagesFor(unsigned long milliseconds, int mode);
 void PumpMessagesFor(unsigned long milliseconds);
 #endif
 
+// Dispatches every message waiting for this thread, and returns.
+void DispatchPendingMessages();
+
 // Writes the RT_RCDATA resource `id` byte for byte to `path` (created or
 // truncated), and says nothing: the caller reports a failure once, its own way.
 enum class ResourceWrite { kWritten, kNoResource, kNotOpened, kShortWrite };

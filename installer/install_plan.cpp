@@ -28,13 +28,6 @@ namespace {
 typedef std::function<void()> Restore;
 typedef std::shared_ptr<Restore> SharedRestore;
 
-// {folder}\{name}{suffix} into `out` (kPathSize); false when it does not fit.
-bool JoinWithSuffix(char* out, const char* folder, const char* name, const char* suffix) {
-  char full[kPathSize];
-  return snprintf(full, sizeof full, "%s%s", name, suffix) < static_cast<int>(sizeof full) &&
-         JoinPath(out, folder, full);
-}
-
 struct SavedValue {
   std::string name;
   DWORD type;
@@ -314,7 +307,7 @@ void CInstallPlan::AddFileSteps(HWND page) {
     char final[kPathSize] = {};
     char staged[kPathSize] = {};
     JoinPath(final, target.c_str(), file.name);
-    JoinWithSuffix(staged, target.c_str(), file.name, kStagedSuffix);
+    JoinSuffixed(staged, target.c_str(), file.name, kStagedSuffix);
     const std::string finalPath = final;
     const std::string stagedPath = staged;
     Add(std::string("Writing ") + file.name + kStagedSuffix, kExitFileNotWritable,
@@ -356,8 +349,8 @@ void CInstallPlan::AddFileSteps(HWND page) {
     char staged[kPathSize] = {};
     char backup[kPathSize] = {};
     JoinPath(final, target.c_str(), kProgramFiles[i].name);
-    JoinWithSuffix(staged, target.c_str(), kProgramFiles[i].name, kStagedSuffix);
-    JoinWithSuffix(backup, target.c_str(), kProgramFiles[i].name, kBackupSuffix);
+    JoinSuffixed(staged, target.c_str(), kProgramFiles[i].name, kStagedSuffix);
+    JoinSuffixed(backup, target.c_str(), kProgramFiles[i].name, kBackupSuffix);
     const std::string placed = final;
     const std::string stagedPath = staged;
     const std::string kept = backup;

@@ -109,6 +109,12 @@ bool PathExists(const char* path) { return ::GetFileAttributesA(path) != INVALID
 
 bool JoinPath(char* out, const char* folder, const char* name) { return JoinPathChecked(out, kPathSize, folder, name); }
 
+bool JoinSuffixed(char* out, const char* folder, const char* name, const char* suffix) {
+  char file[kPathSize];
+  return snprintf(file, sizeof file, "%s%s", name, suffix) < static_cast<int>(sizeof file) &&
+         JoinPath(out, folder, file);
+}
+
 LRESULT DialogColours(WPARAM dc) {
   static HBRUSH grey = ::CreateSolidBrush(RGB(192, 192, 192));
   HDC context = reinterpret_cast<HDC>(dc);

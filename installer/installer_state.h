@@ -58,6 +58,8 @@ void EndWaitCursor();
 bool PathExists(const char* path);
 // folder + "\" + name into `out` (kPathSize); false, with `out` empty, when it does not fit.
 bool JoinPath(char* out, const char* folder, const char* name);
+// {folder}\{name}{suffix} into `out` (kPathSize); false when it does not fit.
+bool JoinSuffixed(char* out, const char* folder, const char* name, const char* suffix);
 
 // Grey dialog background and black text for the installer's pages.
 LRESULT DialogColours(WPARAM dc);

@@ -52,13 +52,6 @@ void DeleteConfigureValue(const char* name) {
   ::RegCloseKey(key);
 }
 
-// {folder}\{name}{suffix}; false when it does not fit.
-bool JoinSuffixed(char* out, const char* folder, const char* name, const char* suffix) {
-  char file[kPathSize];
-  return snprintf(file, sizeof file, "%s%s", name, suffix) < static_cast<int>(sizeof file) &&
-         JoinPath(out, folder, file);
-}
-
 // The installation that was interrupted before it was whole: its staged files
 // go, the files it replaced come back, a new folder goes with the levels it
 // made, and the records and links name the earlier installation again.

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "common/install_rules.h"
+#include "common/ui_helpers.h"
 #include "installer/folder_names.h"
 #include "installer/folders.h"
 #include "installer/installer_state.h"
@@ -63,11 +64,7 @@ int RunCopyAndWait(const char* copy, const char* temporary, const char* argument
   for (;;) {
     woken = ::MsgWaitForMultipleObjects(count, waits, FALSE, INFINITE, QS_ALLINPUT);
     if (woken != WAIT_OBJECT_0 + count) break;
-    MSG message;
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageA(&message);
-    }
+    DispatchPendingMessages();
   }
   DWORD code = kExitCancelled;
   if (woken == WAIT_OBJECT_0 + 1 && channel.result != nullptr) {
