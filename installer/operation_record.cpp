@@ -116,6 +116,7 @@ void FinishInstall(HWND owner, const OperationRecord& record) {
   }
   ClearOperationRecord();
 }
+
 // An uninstall that was ended half-way is finished while the installation
 // registered is still the one it names, or none is. An installer that knows
 // no record (the previous release) may have registered another since: its

@@ -199,8 +199,8 @@ void RemoveUninstalledLevels(const char* folder, const char* made) {
   if (made[0] != '\0') RemoveEmptyLevels(folder, made);
   // The previous release recorded no folder it made; of its default
   // {local application data}\Marlowbrook\qtra the maker's folder is ours by
-  // name: that exact one goes too, once empty, unless it is a link.
-  // The folder is gone: its parent, which is there, is compared.
+  // name: that exact one goes too, once empty, unless it is a link. The
+  // folder itself is gone, so its parent, which is there, is compared.
   const char* name = strrchr(folder, '\\');
   if (name == nullptr || _stricmp(name + 1, kLocalUserFolderName) != 0) return;
   char parent[kPathSize];
