@@ -33,9 +33,10 @@ BOOL CInstallerApp::InitInstance() {
     return FALSE;
   }
   // One installer at a time. The uninstall's copy runs under the hold of the
-  // relay that waits for it.
+  // relay that waits for it, and holds the work lock itself to its very end.
   const bool underRelay = command.action == kActionUninstall && RelayWaits();
-  const bool locked = underRelay || AcquireInstallerLock(command.silent ? kSilentLockWait : 0);
+  const bool locked = underRelay ? AcquireWorkLock(kSilentLockWait)
+                                 : AcquireInstallerLock(command.silent ? kSilentLockWait : 0);
   // The log of the run that holds the lock is not emptied; the copy goes on in its relay's.
   if (command.silent) StartLog(locked && command.action != kActionUninstall);
   if (!locked) {

@@ -12,6 +12,7 @@
 #include "installer/install_modes.h"
 #include "installer/shortcuts.h"
 #include "installer/uninstall_entry.h"
+#include "installer/uninstall_steps.h"
 
 const char kMadeFolderValue[] = "MadeFolder";
 
@@ -115,6 +116,41 @@ void FinishInstall(HWND owner, const OperationRecord& record) {
   }
   ClearOperationRecord();
 }
+
+// An uninstall that was ended half-way is finished while the installation
+// registered is still the one it names, or none is. An installer that knows
+// no record (the previous release) may have registered another since: its
+// entry, links and settings stay, and only our files left in the recorded
+// folder go.
+void FinishOrDropUninstall(HWND owner, const OperationRecord& record) {
+  char registered[kPathSize] = {};
+  char location[kPathSize] = {};
+  ReadRegString(kConfigureKey, kProgramDirValue, nullptr, registered, sizeof registered, ProductRegKey);
+  TrimTrailingBackslashes(registered);
+  ReadInstallLocation(location, sizeof location);
+  // The recorded folder may be gone already: its own name names it too.
+  const auto another = [&](const char* folder) {
+    return folder[0] != '\0' && _stricmp(folder, record.from) != 0 && !IsSameFolder(folder, record.from);
+  };
+  const char* other = another(registered) ? registered : another(location) ? location : nullptr;
+  char made[kPathSize] = {};
+  ReadRegString(kConfigureKey, kMadeFolderValue, nullptr, made, sizeof made, ProductRegKey);
+  // The made folder that the settings keep belongs to the recorded folder, never to another's.
+  const bool madeForRecorded = made[0] != '\0' && IsSameOrInside(record.from, made);
+  if (record.made[0] != '\0') CopyStringBounded(made, record.made, sizeof made);
+  if (other != nullptr) {
+    LogStep("Dropping the uninstall of %s that was ended half-way: %s is installed now", record.from, other);
+    if (madeForRecorded) DeleteConfigureValue(kMadeFolderValue);
+    if (!madeForRecorded && record.made[0] == '\0') made[0] = '\0';
+    if (RemoveProgramFiles(record.from, true)) RemoveUninstalledLevels(record.from, made);
+    ClearOperationRecord();
+    return;
+  }
+  LogStep("Finishing the uninstall of %s that was ended half-way", record.from);
+  if (RemoveProgramFiles(record.from, true)) RemoveUninstalledLevels(record.from, made);
+  RemoveAllShortcuts(owner);
+  RemoveRegistrations();
+}
 }  // namespace
 
 bool WriteOperationRecord(OperationKind kind, const char* from, const char* to) {
@@ -167,13 +203,7 @@ void CompleteInterruptedOperation(HWND owner, bool uninstalling) {
     return;
   }
   if (record.kind == kUninstallOperation) {
-    if (uninstalling) return;
-    LogStep("Finishing the uninstall of %s that was ended half-way", record.from);
-    char made[kPathSize] = {};
-    ReadRegString(kConfigureKey, kMadeFolderValue, nullptr, made, sizeof made, ProductRegKey);
-    if (RemoveProgramFiles(record.from, true) && made[0] != '\0') RemoveEmptyLevels(record.from, made);
-    RemoveAllShortcuts(owner);
-    RemoveRegistrations();
+    if (!uninstalling) FinishOrDropUninstall(owner, record);
     return;
   }
   // The entry is written last: once it names a new folder, the installation was whole.

@@ -7,6 +7,7 @@
 #include "common/ui_helpers.h"
 #include "installer/folder_names.h"
 #include "installer/folders.h"
+#include "installer/installer_lock.h"
 #include "installer/installer_state.h"
 #include "installer/uninstall_steps.h"
 
@@ -56,6 +57,9 @@ int RunCopyAndWait(const char* copy, const char* temporary, const char* argument
   }
   // The channel is there before the copy runs: that is how it knows a relay waits.
   ResultChannel channel(process.dwProcessId, true);
+  // The copy holds the work lock from its start to its end; this run keeps the
+  // first mutex, so no other run comes between.
+  LeaveWorkLockToCopy();
   ::ResumeThread(process.hThread);
   ::CloseHandle(process.hThread);
   HANDLE waits[2] = {process.hProcess, channel.done};

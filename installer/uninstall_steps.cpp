@@ -76,6 +76,8 @@ bool ReadChunk(HANDLE file, char* buffer, DWORD size, DWORD* read) {
 
 // The uninstaller's copy goes into this folder of the local application data.
 const char kCopyFolder[] = "TEMP\\qtra";
+// The Local-user folder's own name, inside the maker's folder.
+const char kLocalUserFolderName[] = "qtra";
 
 }  // namespace
 
@@ -173,14 +175,16 @@ int ExitCodeOf(const UninstallOutcome& outcome) {
 }
 }  // namespace
 
-int ReportUninstall(HWND owner, bool folderRemoved, const char* goingLater) {
+int ReportUninstall(HWND owner, bool folderRemoved, const char* goingLater, bool* removeSettings) {
   char left[256] = {};
   const UninstallOutcome outcome = JudgeRemains(folderRemoved, goingLater, left, sizeof left);
-  if (outcome.removeSettings) {
-    RemoveRegistrations();
-  } else if (outcome.removeEntry) {
+  char location[kPathSize];
+  if (outcome.removeEntry) {
     RemoveUninstallEntry();
+  } else if (!ReadInstallLocation(location, sizeof location)) {
+    WriteUninstallEntry(g_state.programDir);  // the uninstaller stayed: its entry runs it again
   }
+  *removeSettings = outcome.removeSettings;
   char text[1024];
   if (!FormatUninstallReport(outcome, kProductName, g_state.programDir, left, text, sizeof text)) {
     CopyStringBounded(text, "The UnInstall could not remove everything.", sizeof text);
@@ -190,32 +194,66 @@ int ReportUninstall(HWND owner, bool folderRemoved, const char* goingLater) {
   return ExitCodeOf(outcome);
 }
 
+void RemoveUninstalledLevels(const char* folder, const char* made) {
+  if (PathExists(folder)) return;
+  if (made[0] != '\0') RemoveEmptyLevels(folder, made);
+  // The previous release recorded no folder it made; of its default
+  // {local application data}\Marlowbrook\qtra the maker's folder is ours by
+  // name: that exact one goes too, once empty, unless it is a link. The
+  // folder itself is gone, so its parent, which is there, is compared.
+  const char* name = strrchr(folder, '\\');
+  if (name == nullptr || _stricmp(name + 1, kLocalUserFolderName) != 0) return;
+  char parent[kPathSize];
+  char local[kPathSize];
+  char maker[kPathSize];
+  CopyStringBounded(parent, folder, sizeof parent);
+  parent[name - folder] = '\0';
+  if (!GetSpecialFolder(nullptr, CSIDL_LOCAL_APPDATA, local) || !JoinPath(maker, local, kCompanyName) ||
+      !IsSameFolder(parent, maker)) {
+    return;
+  }
+  const DWORD attributes = ::GetFileAttributesA(maker);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+      !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    ::RemoveDirectoryA(maker);  // only when nothing is in it
+  }
+}
+
 int UninstallProgram(HWND owner) {
   char folder[kPathSize];
   CopyStringBounded(folder, g_state.programDir, sizeof folder);
   char made[kPathSize] = {};
   ReadRegString(kConfigureKey, kMadeFolderValue, nullptr, made, sizeof made, ProductRegKey);
-  // Recorded first: a run that is ended half-way is finished by the next.
+  // Recorded first, with the levels the installation made: a run that is
+  // ended half-way is finished by the next. The record goes last, with the settings.
   WriteOperationRecord(kUninstallOperation, folder, "");
+  if (made[0] != '\0') RecordMadeFolder(made);
   LogStep("Deleting the program's files");
   RemoveProgramFiles(folder, true, kInstallerFileName);
   LogStep("Removing the shortcuts and the group");
   RemoveAllShortcuts(owner);
-  // The uninstaller goes last, so until then the entry's command still runs.
+  // The entry goes before the uninstaller it names, so at no moment does it
+  // name a missing one; should the uninstaller have to stay, it comes back.
+  LogStep("Removing the uninstall entry");
+  RemoveUninstallEntry();
   LogStep("Deleting the uninstaller");
   char uninstaller[kPathSize];
   const bool later = JoinPath(uninstaller, folder, kInstallerFileName) &&
                      TakeOutUninstaller(uninstaller) == kAfterTheRelay;
   const bool removed = RemoveProgramFiles(folder, true) != 0;
-  const int code = ReportUninstall(owner, removed, later ? kInstallerFileName : nullptr);
-  if (removed && made[0] != '\0') RemoveEmptyLevels(folder, made);
-  ClearOperationRecord();
-  if (!later) return code;
+  bool removeSettings = false;
+  const int code = ReportUninstall(owner, removed, later ? kInstallerFileName : nullptr, &removeSettings);
+  if (removed) RemoveUninstalledLevels(folder, made);
   // On another drive the waiting relay's file cannot be moved away: it goes
-  // once the relay has this run's result and has ended, then the folder.
-  if (HandOverAndDeleteRelay(code, uninstaller) && AcquireInstallerLock(kSilentLockWait)) {
-    RemoveProgramFiles(folder, true);
-    if (made[0] != '\0') RemoveEmptyLevels(folder, made);
+  // once the relay has this run's result and has ended, then the folder. This
+  // run holds the work lock to its end, so no other run comes in between.
+  if (later && HandOverAndDeleteRelay(code, uninstaller) && RemoveProgramFiles(folder, true)) {
+    RemoveUninstalledLevels(folder, made);
+  }
+  if (removeSettings) {
+    RemoveRegistrations();  // the record with them
+  } else {
+    ClearOperationRecord();
   }
   return code;
 }

@@ -14,10 +14,16 @@ bool FindRecordedFolder(char* folder);
 // folder (g_state.programDir then names `own` for the messages when not).
 bool FindRecordedInstallation(const char* own);
 
-// After the folder's deletion: removes what the outcome allows from the
-// registry, says how it went, and gives the exit code. `goingLater` names a
-// file of ours that is deleted once the run ends (the waiting relay's), or is null.
-int ReportUninstall(HWND owner, bool folderRemoved, const char* goingLater = nullptr);
+// After the folder's deletion: removes the entry when the outcome allows, or
+// writes it again when the uninstaller has to stay, says how it went, and gives
+// the exit code; `removeSettings` receives whether the settings go (last, by
+// the caller). `goingLater` names a file of ours that is deleted once the run
+// ends (the waiting relay's), or is null.
+int ReportUninstall(HWND owner, bool folderRemoved, const char* goingLater, bool* removeSettings);
+
+// Once `folder` is gone: the empty levels up to `made` (may be empty) that the
+// installation made, and the maker's folder of the default Local-user folder.
+void RemoveUninstalledLevels(const char* folder, const char* made);
 
 // The name the waiting relay's file is moved to, beside the uninstaller's copy.
 constexpr const char kParkedRelayFileName[] = "qtrasx.old";
@@ -32,9 +38,9 @@ bool SameFileBytes(HANDLE first, HANDLE second);
 void RemoveUninstallerLeftovers();
 
 // The uninstall of the installation in g_state.programDir, the same for the
-// pages and the silent run: records it, deletes our files, the links and, last,
-// the uninstaller, then the registrations, the folder and the empty levels
-// the installation made.
+// pages and the silent run: records it, deletes our files, the links, the
+// entry and, last, the uninstaller, then the folder, the empty levels the
+// installation made and the settings.
 // Says how it went; the exit code.
 int UninstallProgram(HWND owner);
 

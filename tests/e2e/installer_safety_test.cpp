@@ -53,6 +53,15 @@ void ExpectUntouched(const std::string& folder, const std::vector<std::string>& 
 
 bool LogHas(const std::string& part) { return qtest::InstallerLog().find(part) != std::string::npos; }
 
+// The previous release's installer (QTRA_PREVIOUS_INSTALLER), "" when not built.
+std::string PreviousInstaller() {
+  char unixPath[MAX_PATH] = {};
+  if (::GetEnvironmentVariableA("QTRA_PREVIOUS_INSTALLER", unixPath, sizeof unixPath) == 0) return "";
+  std::string previous = std::string("Z:") + unixPath;
+  std::replace(previous.begin(), previous.end(), '/', '\\');
+  return previous;
+}
+
 class InstallerSafety : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { ::CoInitialize(nullptr); }
@@ -291,20 +300,72 @@ TEST_F(InstallerSafety, AnInterruptedMoveIsRolledBackByTheNextRun) {
   }
 }
 
-// The quiet uninstall's temporary copy ended while it deletes the files: the
-// entry's command still starts and finishes the uninstall.
-TEST_F(InstallerSafety, AnUninstallEndedHalfWayIsFinishedByTheEntrysCommand) {
-  const std::string folder = Installed("uninstall_ended");
-  const std::string command = qtest::ReadRegText(kEntry, "QuietUninstallString");
-  qtest::Program relay;
-  ASSERT_TRUE(relay.Start(folder + "\\" + kInstallerFileName, "UnInstall /S"));
-  ASSERT_TRUE(qtest::WaitUntil([] { return LogHas("Deleting the program's files"); }, qtest::kInstallWait, 1));
-  EXPECT_EQ(1, qtest::KillProcessesNamed(kInstallerFileName, relay.Id()));
-  EXPECT_TRUE(relay.WaitForExit(qtest::kInstallWait));
-  EXPECT_EQ(command, qtest::ReadRegText(kEntry, "QuietUninstallString"));
+// The quiet uninstall's temporary copy ended while it deletes the files, or
+// once it has moved itself away: at no moment is there an entry whose command
+// is missing; the entry's command, or else the next run, finishes the uninstall.
+TEST_F(InstallerSafety, AnUninstallEndedHalfWayIsFinishedByTheEntrysCommandOrTheNextRun) {
+  const struct {
+    const char* reached;
+    bool entryStays;
+  } cases[] = {{"Deleting the program's files", true}, {"Moved the running uninstaller", false}};
+  for (const auto& c : cases) {
+    const std::string folder = Installed("uninstall_ended");
+    const std::string command = qtest::ReadRegText(kEntry, "QuietUninstallString");
+    qtest::Program relay;
+    ASSERT_TRUE(relay.Start(folder + "\\" + kInstallerFileName, "UnInstall /S"));
+    // The copy is at hand before the point comes, to be ended the moment it does.
+    HANDLE copy = nullptr;
+    ASSERT_TRUE(qtest::WaitUntil([&] { return (copy = qtest::OpenProcessNamed(kInstallerFileName, relay.Id())) != nullptr; },
+                                 qtest::kInstallWait, 1));
+    const bool reached = qtest::WaitUntil([&] { return LogHas(c.reached); }, qtest::kInstallWait, 1);
+    EXPECT_TRUE(reached && ::TerminateProcess(copy, 99)) << c.reached;
+    ::WaitForSingleObject(copy, qtest::kInstallWait);
+    ::CloseHandle(copy);
+    EXPECT_TRUE(relay.WaitForExit(qtest::kInstallWait));
+    if (c.entryStays) {
+      EXPECT_EQ(command, qtest::ReadRegText(kEntry, "QuietUninstallString"));
+      EXPECT_EQ(0u, QuietUninstall());
+      qtest::ExpectUninstalled(folder);
+    } else {
+      EXPECT_FALSE(qtest::RegKeyExists(kEntry)) << "its uninstaller has gone: " << c.reached;
+      EXPECT_EQ(0u, InstallSilently("/S /D=" + folder));
+      ExpectInstalled(folder);
+      EXPECT_EQ(0u, QuietUninstall());
+    }
+    EXPECT_FALSE(qtest::FileExists(folder)) << c.reached;
+  }
+}
+
+// An installation into the folder an uninstall is removing, on a drive other
+// than the uninstaller's copy's (which cannot move itself away there), waits
+// until the uninstall's last file operation is done: both exit codes are true.
+TEST_F(InstallerSafety, AnInstallationWaitsForTheWholeUninstallOnAnotherDrive) {
+  // S: is a file system of its own, where the uninstaller truly cannot be moved away.
+  if (!qtest::FileExists("S:\\")) GTEST_SKIP() << "no small drive S: (it needs root to mount)";
+  const std::string folder = "S:\\uninstall_lock\\Quantara";
+  ASSERT_EQ(0u, InstallSilently("/S /D=" + folder));
+  // A converter window slow to close holds the uninstall until the installation waits.
+  HWND converter = ::CreateWindowA("STATIC", kProductName, WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                   ::GetModuleHandleA(nullptr), nullptr);
+  ::SetPropA(converter, kConverterWindowMark, converter);
+  qtest::Program uninstall, install;
+  ASSERT_TRUE(uninstall.Start(folder + "\\" + kInstallerFileName, "UnInstall /S"));
+  ASSERT_TRUE(qtest::WaitUntil([] { return LogHas("Closing [Quantara]"); }, qtest::kInstallWait, 1));
+  HANDLE copy = qtest::OpenProcessNamed(kInstallerFileName, uninstall.Id());
+  ASSERT_NE(nullptr, copy);
+  ASSERT_TRUE(install.Start(qtest::BinPath(kInstallerFileName), "/S /D=" + folder));
+  ASSERT_TRUE(qtest::WaitUntil([] { return LogHas("Waiting for another installation"); }, qtest::kInstallWait, 1));
+  ::RemovePropA(converter, kConverterWindowMark);
+  ::DestroyWindow(converter);
+  ASSERT_TRUE(uninstall.WaitForExit(qtest::kInstallWait) && install.WaitForExit(qtest::kInstallWait));
+  EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(copy, qtest::kInstallWait)) << "the uninstaller's copy ends";
+  ::CloseHandle(copy);
+  EXPECT_EQ(0u, uninstall.ExitCode());
+  EXPECT_EQ(0u, install.ExitCode());
+  ExpectInstalled(folder);
+  EXPECT_TRUE(qtest::ReadFileBytes(qtest::BinPath(kInstallerFileName)) == qtest::ReadFileBytes(folder + "\\qtrasx.exe"));
   EXPECT_EQ(0u, QuietUninstall());
-  qtest::ExpectUninstalled(folder);
-  EXPECT_FALSE(qtest::FileExists(folder));
+  EXPECT_TRUE(qtest::WaitUntil([&] { return !qtest::FileExists(folder); }));
 }
 
 // Two installers at once: one waits for the other; an interactive one says so.
@@ -334,12 +395,8 @@ TEST_F(InstallerSafety, OneInstallerRunsAtATime) {
 // for a new installation: its installation there is upgraded in place, past
 // the user's files, and its uninstall leaves the folder and those files.
 TEST_F(InstallerSafety, ThePreviousReleasesInstallationInDownloadsIsUpgradedInPlace) {
-  char unixPath[MAX_PATH] = {};
-  if (::GetEnvironmentVariableA("QTRA_PREVIOUS_INSTALLER", unixPath, sizeof unixPath) == 0) {
-    GTEST_SKIP() << "no previous release's installer (scripts/build-previous-release)";
-  }
-  std::string previous = std::string("Z:") + unixPath;
-  std::replace(previous.begin(), previous.end(), '/', '\\');
+  const std::string previous = PreviousInstaller();
+  if (previous.empty()) GTEST_SKIP() << "no previous release's installer (scripts/build-previous-release)";
   const std::string downloads = qtest::SpecialFolder(CSIDL_PROFILE) + "\\Downloads";
   ::CreateDirectoryA(downloads.c_str(), nullptr);
   const std::vector<std::string> files = {"holiday.zip"};
@@ -357,13 +414,44 @@ TEST_F(InstallerSafety, ThePreviousReleasesInstallationInDownloadsIsUpgradedInPl
   ::DeleteFileA((downloads + "\\holiday.zip").c_str());
 }
 
-// A per-user installation leaves no empty maker's folder behind.
+// An uninstall of this release ended half-way, then the previous release
+// (which knows no record) installed elsewhere: that installation is upgraded
+// in place, never unregistered nor installed a second time.
+TEST_F(InstallerSafety, AStaleUninstallRecordLeavesThePreviousReleasesInstallation) {
+  const std::string previous = PreviousInstaller();
+  if (previous.empty()) GTEST_SKIP() << "no previous release's installer (scripts/build-previous-release)";
+  const std::string base = qtest::MakeTempFolder("stale_record");
+  const std::string ended = base + "\\qtra";
+  const std::string other = base + "\\qtra2";
+  const std::string usual = qtest::SpecialFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Quantara";
+  ASSERT_EQ(0u, InstallSilently("/S /D=" + ended));
+  qtest::Program relay;
+  ASSERT_TRUE(relay.Start(ended + "\\" + kInstallerFileName, "UnInstall /S"));
+  ASSERT_TRUE(qtest::WaitUntil([] { return LogHas("Deleting the program's files"); }, qtest::kInstallWait, 1));
+  EXPECT_EQ(1, qtest::KillProcessesNamed(kInstallerFileName, relay.Id()));
+  EXPECT_TRUE(relay.WaitForExit(qtest::kInstallWait));
+  ASSERT_EQ(0u, qtest::RunSilently(previous, "/S /D=" + other));
+  EXPECT_EQ(0u, InstallSilently("/S"));
+  ExpectInstalled(other);
+  EXPECT_TRUE(qtest::ReadFileBytes(qtest::BinPath(kInstallerFileName)) == qtest::ReadFileBytes(other + "\\qtrasx.exe"))
+      << "upgraded";
+  EXPECT_FALSE(qtest::FileExists(usual)) << "installed a second time";
+  EXPECT_EQ(std::vector<std::string>{"qtra2"}, qtest::FolderEntries(base)) << "the ended uninstall's files went";
+  qtest::DeleteFolderTree(usual);
+}
+
+// A per-user installation leaves no empty maker's folder behind, also one the
+// previous release made (it recorded no folder it made), once upgraded.
 TEST_F(InstallerSafety, NoEmptyFolderOfOursStays) {
   const std::string maker = qtest::SpecialFolder(CSIDL_LOCAL_APPDATA) + "\\Marlowbrook";
-  qtest::DeleteFolderTree(maker);
-  EXPECT_EQ(0u, InstallSilently("/S /D=" + maker + "\\qtra"));
-  EXPECT_EQ(0u, QuietUninstall());
-  EXPECT_FALSE(qtest::FileExists(maker));
+  for (const std::string& first : {qtest::BinPath(kInstallerFileName), PreviousInstaller()}) {
+    if (first.empty()) continue;  // no previous release's installer
+    qtest::DeleteFolderTree(maker);
+    EXPECT_EQ(0u, qtest::RunSilently(first, "/S /D=" + maker + "\\qtra"));
+    EXPECT_EQ(0u, InstallSilently("/S"));
+    EXPECT_EQ(0u, QuietUninstall());
+    EXPECT_FALSE(qtest::FileExists(maker)) << first;
+  }
 }
 
 }  // namespace

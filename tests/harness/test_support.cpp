@@ -635,22 +635,43 @@ bool RunsAsOrdinaryUser() {
   return ::GetEnvironmentVariableA("QTRA_ORDINARY_USER", set, sizeof set) > 0;
 }
 
-int KillProcessesNamed(const char* exeName, DWORD except) {
+namespace {
+// Calls `act` with each running process named `exeName` but `except`, opened
+// to be ended and waited for. How many it returned true for.
+int ForEachProcessNamed(const char* exeName, DWORD except, const std::function<bool(HANDLE)>& act) {
   HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return 0;
-  int killed = 0;
+  int count = 0;
   PROCESSENTRY32 entry = {};
   entry.dwSize = sizeof entry;
   for (BOOL more = ::Process32First(snapshot, &entry); more; more = ::Process32Next(snapshot, &entry)) {
     if (entry.th32ProcessID == except || _stricmp(entry.szExeFile, exeName) != 0) continue;
     HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
     if (process == nullptr) continue;
-    if (::TerminateProcess(process, 99)) ++killed;
-    ::WaitForSingleObject(process, kDefaultWait);
+    if (act(process)) ++count;
     ::CloseHandle(process);
   }
   ::CloseHandle(snapshot);
-  return killed;
+  return count;
+}
+}  // namespace
+
+int KillProcessesNamed(const char* exeName, DWORD except) {
+  return ForEachProcessNamed(exeName, except, [](HANDLE process) {
+    const bool killed = ::TerminateProcess(process, 99) != 0;
+    ::WaitForSingleObject(process, kDefaultWait);
+    return killed;
+  });
+}
+
+HANDLE OpenProcessNamed(const char* exeName, DWORD except) {
+  HANDLE found = nullptr;
+  ForEachProcessNamed(exeName, except, [&](HANDLE process) {
+    if (found == nullptr) ::DuplicateHandle(::GetCurrentProcess(), process, ::GetCurrentProcess(), &found, 0, FALSE,
+                                            DUPLICATE_SAME_ACCESS);
+    return true;
+  });
+  return found;
 }
 
 const std::vector<const char*> kInstalledFiles = [] {

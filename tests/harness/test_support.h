@@ -45,6 +45,9 @@ class Program {
 // Ends every running process whose program file is named `exeName` but
 // process `except` (as Task Manager would). How many were ended.
 int KillProcessesNamed(const char* exeName, DWORD except);
+// A running process named `exeName` but `except`, opened to be ended at once
+// (to be closed by the caller); null when none runs.
+HANDLE OpenProcessNamed(const char* exeName, DWORD except);
 
 // Top-level window of process `processId` (0: any) whose title equals `title`
 // (or, with prefix, begins with it). Null after the timeout.
