@@ -152,8 +152,9 @@ void PressKey(WORD virtualKey);
 void SettleAfterStart();
 
 // Real mouse input (SendInput): moves to `point` (screen coordinates) and
-// clicks the left or the right button there.
-void ClickAt(POINT point, bool rightButton = false);
+// clicks the left or the right button there, `clicks` times in one burst of
+// input, as a hurried user's double click comes.
+void ClickAt(POINT point, bool rightButton = false, int clicks = 1);
 
 // The desktop shell's notification area. The taskbar (Shell_TrayWnd) draws its
 // icons from its right end, so with one icon shown that icon lies there.
