@@ -49,7 +49,12 @@ bool ReadFileWhole(const char* path, std::string* bytes) {
 }
 
 void WriteFileWhole(const char* path, const std::string& bytes) {
-  HANDLE file = ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // The shell may hold a link it has just seen for a moment, reading its icon.
+  HANDLE file = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < 40 && file == INVALID_HANDLE_VALUE; ++attempt) {
+    if (attempt > 0) ::Sleep(50);
+    file = ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  }
   if (file == INVALID_HANDLE_VALUE) return;
   DWORD written = 0;
   if (!bytes.empty()) ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);

@@ -524,7 +524,7 @@ TEST_F(InstallerFlow, ADoubleClickOnNextInstallsOnce) {
   const std::string folder = qtest::GetText(::GetDlgItem(page, 1008));
   RECT next = {};
   ASSERT_TRUE(::GetWindowRect(::GetDlgItem(page, 1013), &next));
-  qtest::ClickAt({(next.left + next.right) / 2, (next.top + next.bottom) / 2}, false, 2);
+  ASSERT_TRUE(qtest::ClickAt({(next.left + next.right) / 2, (next.top + next.bottom) / 2}, false, 2));
   ASSERT_TRUE(installer.WaitForExit(kLongWait));
   EXPECT_EQ(0u, installer.ExitCode());
   EXPECT_TRUE(ConverterGreetsAndCloses());

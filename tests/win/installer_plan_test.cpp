@@ -126,4 +126,27 @@ TEST_F(InstallPlan, TheNextRunUndoesOnlyWhatTheEndedRunDid) {
   ExpectEveryEndRolledBack(earlier, {earlier});
 }
 
+// A file the next run must put back is held open (a converter started in
+// between): that run stops with exit code 4 and keeps the record, and the run
+// after it, with the file free again, completes the rollback.
+TEST_F(InstallPlan, ARollbackThatCannotCompleteIsKeptForTheNextRun) {
+  const std::string earlier = m_base + "\\earlier";
+  ASSERT_EQ(kExitSuccess, Install(earlier));
+  const std::string before = qtest::InstallationSnapshot({earlier}, false);
+  snprintf(g_state.targetFolder, sizeof g_state.targetFolder, "%s", earlier.c_str());
+  g_plan.Build(nullptr);
+  // Ended with every file in place, before the links.
+  for (size_t i = 0; i < 3 + 2 * kPayloadFileCount; ++i) ASSERT_TRUE(g_plan.Steps()[i].apply()) << i;
+  HANDLE held = ::CreateFileA((earlier + "\\QTRA.EXE").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, held);
+  EXPECT_EQ(kExitFileNotWritable, CompleteInterruptedOperation(nullptr, false));
+  OperationRecord record = {};
+  EXPECT_TRUE(ReadOperationRecord(&record));
+  ::CloseHandle(held);
+  EXPECT_EQ(kExitSuccess, CompleteInterruptedOperation(nullptr, false));
+  EXPECT_FALSE(ReadOperationRecord(&record));
+  EXPECT_EQ(before, qtest::InstallationSnapshot({earlier}, false));
+}
+
 }  // namespace
