@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/file_safety.h"
 #include "common/install_rules.h"
 #include "common/paths.h"
 #include "common/registry.h"
@@ -64,12 +65,14 @@ class LeftList {
   }
   void Add(const char* path) {
     m_any = true;
+    if (m_full) return;
     const size_t used = strlen(m_out);
     const int written = snprintf(m_out + used, m_size - used, "%s%s", used > 0 ? "\n" : "", path);
     // A list that does not fit says that it goes on.
     if (written < 0 || used + static_cast<size_t>(written) + 5 > m_size) {
       m_out[used] = '\0';
       snprintf(m_out + used, m_size - used, "%s...", used > 0 ? "\n" : "");
+      m_full = true;
     }
   }
   void AddIfThere(const char* path) {
@@ -81,6 +84,7 @@ class LeftList {
   char* m_out;
   size_t m_size;
   bool m_any = false;
+  bool m_full = false;
 };
 
 // The installation that was interrupted before it was whole: what this run
@@ -159,11 +163,12 @@ void FinishInstall(HWND owner, const OperationRecord& record, LeftList* left) {
   if (moved) {
     LogStep("Removing the earlier installation in %s", record.from);
     if (RemoveProgramFiles(record.from, true) && made[0] != '\0') RemoveEmptyLevels(record.from, made);
-    // Files of ours that would not go (a program holds them) are what is left of it.
+    // Files of ours that would not go (a program holds them) are what is left
+    // of it; an entry leading elsewhere is never followed, and stays by design.
     ForEachFolderEntry(record.from, [&](const WIN32_FIND_DATAA& entry) {
       char path[kPathSize];
       if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsOurProgramFile(entry.cFileName) &&
-          JoinPath(path, record.from, entry.cFileName)) {
+          JoinPath(path, record.from, entry.cFileName) && !LeadsOutside(path, record.from)) {
         left->Add(path);
       }
       return true;

@@ -522,9 +522,13 @@ TEST_F(InstallerFlow, ADoubleClickOnNextInstallsOnce) {
   ASSERT_NE(nullptr, page);
   qtest::Click(::GetDlgItem(page, 1002));  // Local user
   const std::string folder = qtest::GetText(::GetDlgItem(page, 1008));
-  RECT next = {};
-  ASSERT_TRUE(::GetWindowRect(::GetDlgItem(page, 1013), &next));
-  ASSERT_TRUE(qtest::ClickAt({(next.left + next.right) / 2, (next.top + next.bottom) / 2}, false, 2));
+  HWND next = ::GetDlgItem(page, 1013);
+  RECT box = {};
+  ASSERT_TRUE(::GetWindowRect(next, &box));
+  const POINT centre = {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+  HWND under = ::WindowFromPoint(centre);
+  ASSERT_EQ(next, under) << "under the pointer: " << qtest::GetText(under) << "; " << qtest::DescribeWindows(0);
+  ASSERT_TRUE(qtest::ClickAt(centre, false, 2));
   ASSERT_TRUE(installer.WaitForExit(kLongWait));
   EXPECT_EQ(0u, installer.ExitCode());
   EXPECT_TRUE(ConverterGreetsAndCloses());
