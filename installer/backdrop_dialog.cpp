@@ -75,13 +75,21 @@ void CBackdropDlg::ShowStage(const char* titleFormat, UINT startCommand) {
 
 // Posted by ShowStage once the backdrop is up; the backdrop has no controls.
 LRESULT CBackdropDlg::OnInstallStart(WPARAM, LPARAM) {
+  m_running = true;
   RunInstallSequence();
+  m_running = false;
   return 0;
 }
 
 LRESULT CBackdropDlg::OnUninstallStart(WPARAM, LPARAM) {
+  m_running = true;
   RunUninstallSequence();
+  m_running = false;
   return 0;
+}
+
+void CBackdropDlg::OnCancel() {
+  if (!m_running) CDialog::OnCancel();
 }
 
 // The installed uninstaller cannot delete the folder it runs from, so it hands
@@ -105,6 +113,9 @@ void CBackdropDlg::RunUninstallRelay() {
 }
 
 void CBackdropDlg::RunInstallSequence() {
+  // Until the installation is whole, the run says it did not install; the
+  // page names the reason where there is one (a file not written, no folder).
+  g_state.exitCode = kExitCancelled;
   PumpMessagesFor(1000);
   if (m_locationPage.DoModal() != IDOK) {
     ::MessageBoxA(m_hWnd, "Conditions Prevented Proper Installation.", kInstallCaption, MB_ICONWARNING);
@@ -125,6 +136,7 @@ void CBackdropDlg::RunInstallSequence() {
     return;
   }
   g_plan.Finish(m_hWnd);
+  g_state.exitCode = kExitSuccess;
   PumpMessagesFor(512);
   StartConverter();
   EndDialog(IDOK);

@@ -10,6 +10,8 @@ class CBackdropDlg : public CDialog {
   CBackdropDlg();
 
   BOOL OnInitDialog() override;
+  // Alt+F4 does not end a sequence that is under way.
+  void OnCancel() override;
 
   DECLARE_MESSAGE_TABLE()
 
@@ -28,6 +30,7 @@ class CBackdropDlg : public CDialog {
   LRESULT OnCtlColor(WPARAM wParam, LPARAM lParam);
 
   HICON m_icon;
+  bool m_running = false;  // a sequence is under way
   CLocationDlg m_locationPage;
   CUninstallDlg m_uninstallPage;
 };

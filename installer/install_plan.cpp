@@ -49,7 +49,12 @@ bool ReadFileWhole(const char* path, std::string* bytes) {
 }
 
 void WriteFileWhole(const char* path, const std::string& bytes) {
-  HANDLE file = ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // The shell may hold a link it has just seen for a moment, reading its icon.
+  HANDLE file = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < 40 && file == INVALID_HANDLE_VALUE; ++attempt) {
+    if (attempt > 0) ::Sleep(50);
+    file = ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  }
   if (file == INVALID_HANDLE_VALUE) return;
   DWORD written = 0;
   if (!bytes.empty()) ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -288,8 +293,13 @@ void CInstallPlan::AddFolderSteps(HWND page) {
   Add(std::string("Recording the folder in ") + kProgramDirValue, kExitFileNotWritable,
       [target, restore] {
         *restore = SnapshotRegistry(std::string(ProductRegKey) + "\\" + kConfigureKey, kProgramDirValue);
+        char before[kPathSize] = {};
+        const bool had = ReadRegString(kConfigureKey, kProgramDirValue, nullptr, before, sizeof before, ProductRegKey) > 0;
         CopyStringBounded(g_state.programDir, target.c_str(), sizeof g_state.programDir);
-        if (!WriteRegString(kConfigureKey, kProgramDirValue, target.c_str(), ProductRegKey)) return false;
+        if (!NoteProgramDirWritten(before, had) ||
+            !WriteRegString(kConfigureKey, kProgramDirValue, target.c_str(), ProductRegKey)) {
+          return false;
+        }
         BeginWaitCursor();
         // Leave the target folder, so nothing holds it as working directory.
         const char drive = g_state.sourceFolder[0] != '\0' ? g_state.sourceFolder[0] : target[0];
@@ -354,11 +364,19 @@ void CInstallPlan::AddFileSteps(HWND page) {
     const std::string placed = final;
     const std::string stagedPath = staged;
     const std::string kept = backup;
+    const char* name = kProgramFiles[i].name;
     // What the step got done: the old file moved aside, the new one put in place.
     auto moved = std::make_shared<std::pair<bool, bool>>(false, false);
-    Add(std::string("Putting ") + kProgramFiles[i].name + " in place", kExitFileNotWritable,
-        [page, placed, stagedPath, kept, moved] {
-          if (PathExists(placed.c_str())) {
+    Add(std::string("Putting ") + name + " in place", kExitFileNotWritable,
+        [page, name, placed, stagedPath, kept, moved] {
+          // The new bytes are on the disk before the old ones are moved aside:
+          // a power cut never leaves the name holding neither.
+          const bool replacing = PathExists(placed.c_str());
+          if (!FlushFileToDisk(stagedPath.c_str()) || !NoteFileChange(name, replacing ? kFileReplaced : kFileCreated)) {
+            ReportNotCopied(page, "", placed.c_str());
+            return false;
+          }
+          if (replacing) {
             DeleteOurFile(kept.c_str());
             moved->first = ::MoveFileA(placed.c_str(), kept.c_str()) != 0;
             if (!moved->first) {
@@ -383,6 +401,7 @@ void CInstallPlan::AddLinkSteps(HWND owner) {
     auto restore = std::make_shared<Restore>();
     Add("Making link " + std::to_string(i + 1) + " of " + std::to_string(kShortcutCount), kExitFileNotWritable,
         [owner, i, restore] {
+          if (i == 0 && !NoteLinksBegun()) return false;
           return CreateShortcutAt(owner, i, g_state.programDir, [restore](const char* path, bool isFolder) {
                    *restore = SnapshotFile(path, isFolder);
                  }) != 0;
@@ -395,7 +414,7 @@ void CInstallPlan::AddLinkSteps(HWND owner) {
   Add("Writing the uninstall entry", kExitFileNotWritable,
       [owner, entryRestore] {
         *entryRestore = SnapshotRegistry(kUninstallKey, nullptr);
-        if (WriteUninstallEntry(g_state.programDir)) return true;
+        if (NoteEntryBegun() && WriteUninstallEntry(g_state.programDir)) return true;
         ShowMessage(owner, kInstallCaption, MB_ICONERROR, "%s", "The uninstall entry could not be written.");
         return false;
       },
@@ -423,10 +442,14 @@ int CInstallPlan::Apply(bool withLinks, size_t failAt) {
   return kExitSuccess;
 }
 
-void CInstallPlan::Finish(HWND owner) {
-  FinishRecordedInstall(owner);
+bool CInstallPlan::Finish(HWND owner) {
+  char left[1024];
+  const bool whole = FinishRecordedInstall(owner, left, sizeof left);
+  // The installation itself is in place; the next run removes what is left.
+  if (!whole) LogStep("Left for the next run to remove, being in use:\n%s", left);
   m_steps.clear();
   m_begun = 0;
+  return whole;
 }
 
 void CInstallPlan::Undo() {

@@ -45,8 +45,9 @@ class CInstallPlan {
   // failing step's message and everything undone, its exit code.
   int Apply(bool withLinks, size_t failAt = static_cast<size_t>(-1));
   // Every step is in place: the replaced files and an earlier installation in
-  // another folder go, and the record is closed.
-  void Finish(HWND owner);
+  // another folder go, and the record is closed. False when a file would not
+  // go: the record then stays, and the next run removes it.
+  bool Finish(HWND owner);
   // Undoes every step begun so far, the last first.
   void Undo();
 

@@ -46,8 +46,14 @@ BOOL CInstallerApp::InitInstance() {
     m_exitCode = Fail(kExitInstallInProgress, "another installation is in progress");
     return FALSE;
   }
-  // What a run that was ended half-way left is finished or rolled back first.
-  CompleteInterruptedOperation(nullptr, command.action != kActionInstall);
+  // What a run that was ended half-way left is finished or rolled back first;
+  // while that cannot be done, nothing else may begin.
+  const int completed = CompleteInterruptedOperation(nullptr, command.action != kActionInstall);
+  if (completed != kExitSuccess) {
+    m_exitCode = completed;
+    ReleaseInstallerLock();
+    return FALSE;
+  }
   // What an earlier uninstall could not delete while it ran; under the lock, so
   // the copy that a running uninstall has just made is never taken from it.
   RemoveUninstallerLeftovers();

@@ -61,6 +61,7 @@ BOOL CLocationDlg::OnInitDialog() {
   char folder[kPathSize] = {};
   if (!ChooseFirstProposal(folder)) {
     ::MessageBoxA(m_hWnd, "Unable to access a folder to install into.", kProductName, MB_ICONINFORMATION);
+    g_state.exitCode = kExitFolderNotCreatable;
     EndDialog(IDCANCEL);
     return TRUE;
   }
@@ -85,23 +86,41 @@ bool CLocationDlg::ChooseFirstProposal(char* folder) {
 
 LRESULT CLocationDlg::OnModeCommand(WPARAM wParam, LPARAM) {
   // Only a click picks a mode; focus moving through the group does not.
-  if (HIWORD(wParam) == BN_CLICKED) OnModeClicked(LOWORD(wParam));
+  if (HIWORD(wParam) == BN_CLICKED && !m_applying) OnModeClicked(LOWORD(wParam));
   return 0;
 }
 
 LRESULT CLocationDlg::OnExitCommand(WPARAM, LPARAM) {
-  EndDialog(IDCANCEL);
+  OnCancel();
   return 0;
 }
 
+// Enter means Next, whichever control has the focus.
+void CLocationDlg::OnOK() {
+  if (!m_applying) OnNext();
+}
+
+// Exit, Escape and Alt+F4 alike: the user stopped the installation.
+void CLocationDlg::OnCancel() {
+  if (m_applying) return;
+  g_state.exitCode = kExitCancelled;
+  EndDialog(IDCANCEL);
+}
+
 LRESULT CLocationDlg::OnNextCommand(WPARAM, LPARAM) {
-  OnNext();
+  if (!m_applying) OnNext();
   return 0;
+}
+
+void CLocationDlg::EnableChoices(bool enable) {
+  for (int id = IDC_MODE_SHORT_PATH; id <= IDC_MODE_UPGRADE; ++id) ::EnableWindow(GetDlgItem(id), enable);
+  for (int id : {IDC_FOLDER, IDC_EXIT, IDC_NEXT}) ::EnableWindow(GetDlgItem(id), enable);
 }
 
 void CLocationDlg::OnModeClicked(int modeId) {
   char folder[kPathSize] = {};
   if (!RunModeChain(m_hWnd, modeId, folder)) {
+    g_state.exitCode = kExitFolderNotCreatable;
     EndDialog(IDCANCEL);
     return;
   }
@@ -184,9 +203,17 @@ void CLocationDlg::OnNext() {
   const char* reason = "";
   if (CInstallPlan::CheckFolder(m_hWnd, folder, g_state.targetFolder, &reason) != kExitSuccess) return;
   // The plan's steps up to the links, which follow once the page has closed.
+  m_applying = true;
+  EnableChoices(false);
   g_plan.Build(m_hWnd);
   const int written = g_plan.Apply(false);
+  m_applying = false;
   // A folder that could not be made leaves the page open for another.
-  if (written == kExitFolderNotCreatable) return;
+  if (written == kExitFolderNotCreatable) {
+    EnableChoices(true);
+    ::SetFocus(GetDlgItem(IDC_NEXT));
+    return;
+  }
+  g_state.exitCode = written;
   EndDialog(written == kExitSuccess ? IDOK : IDCANCEL);
 }

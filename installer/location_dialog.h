@@ -17,8 +17,13 @@ class CLocationDlg : public CDialog {
   DECLARE_MESSAGE_TABLE()
 
  private:
+  void OnOK() override;
+  void OnCancel() override;
   void OnModeClicked(int modeId);
   void OnNext();
+  // While the plan applies, the page pumps messages to repaint: every control
+  // that could start or end something is off, so a second click does nothing.
+  void EnableChoices(bool enable);
   void ShowFolder(const char* folder);
   void CreateRadioTooltips();
   HWND CreateTooltip(int maxWidth);
@@ -28,6 +33,7 @@ class CLocationDlg : public CDialog {
   LRESULT OnCtlColor(WPARAM wParam, LPARAM lParam);
   LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
 
+  bool m_applying = false;
   HWND m_radioTips = nullptr;
   HWND m_folderTip = nullptr;
 };

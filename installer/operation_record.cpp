@@ -4,10 +4,12 @@
 #include <cstring>
 #include <string>
 
+#include "common/file_safety.h"
 #include "common/install_rules.h"
 #include "common/paths.h"
 #include "common/registry.h"
 #include "common/strings.h"
+#include "installer/converter_closing.h"
 #include "installer/folders.h"
 #include "installer/install_modes.h"
 #include "installer/shortcuts.h"
@@ -20,9 +22,12 @@ namespace {
 const std::string kRecordKey = std::string(ProductRegKey) + "\\Operation";
 const char* const kKindNames[] = {"", "install", "uninstall"};
 
-bool SetRecordText(const char* name, const char* text) {
+// The files' changes lie in a key of their own, one value a file.
+const std::string kFilesKey = kRecordKey + "\\Files";
+
+bool SetRecordText(const char* name, const char* text, const std::string& keyPath = kRecordKey) {
   HKEY key = nullptr;
-  if (::RegCreateKeyExA(HKEY_CURRENT_USER, kRecordKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+  if (::RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
                         nullptr, &key, nullptr) != ERROR_SUCCESS) {
     return false;
   }
@@ -53,11 +58,42 @@ void DeleteConfigureValue(const char* name) {
   ::RegCloseKey(key);
 }
 
-// The installation that was interrupted before it was whole: its staged files
-// go, the files it replaced come back, a new folder goes with the levels it
-// made, and the records and links name the earlier installation again.
-void RollBackInstall(HWND owner, const OperationRecord& record) {
-  const bool sameFolder = record.from[0] != '\0' && IsSameFolder(record.from, record.to);
+// Names that remain after a clean-up, one a line, into a bounded list.
+class LeftList {
+ public:
+  LeftList(char* out, size_t size) : m_out(out), m_size(size) {
+    if (size > 0) out[0] = '\0';
+  }
+  void Add(const char* path) {
+    m_any = true;
+    if (m_full) return;
+    const size_t used = strlen(m_out);
+    const int written = snprintf(m_out + used, m_size - used, "%s%s", used > 0 ? "\n" : "", path);
+    // A list that does not fit says that it goes on.
+    if (written < 0 || used + static_cast<size_t>(written) + 5 > m_size) {
+      m_out[used] = '\0';
+      snprintf(m_out + used, m_size - used, "%s...", used > 0 ? "\n" : "");
+      m_full = true;
+    }
+  }
+  void AddIfThere(const char* path) {
+    if (PathExists(path)) Add(path);
+  }
+  bool Any() const { return m_any; }
+
+ private:
+  char* m_out;
+  size_t m_size;
+  bool m_any = false;
+  bool m_full = false;
+};
+
+// The installation that was interrupted before it was whole: what this run
+// created goes, what it replaced comes back from its own backups, the levels
+// it made go, and the records and links it had begun to change name the
+// earlier installation again. The uninstall entry was not yet written: it
+// stays as it is. Whatever cannot be put back is listed in `left`.
+void RollBackInstall(HWND owner, const OperationRecord& record, LeftList* left) {
   LogStep("Rolling back the installation into %s that was ended half-way", record.to);
   for (size_t i = 0; i < kPayloadFileCount; ++i) {
     char final[kPathSize];
@@ -69,35 +105,55 @@ void RollBackInstall(HWND owner, const OperationRecord& record) {
       continue;
     }
     DeleteOurFile(staged);
-    if (PathExists(backup)) {
-      ::SetFileAttributesA(final, FILE_ATTRIBUTE_NORMAL);
-      ::MoveFileExA(backup, final, MOVEFILE_REPLACE_EXISTING);
-    } else if (!sameFolder) {
+    left->AddIfThere(staged);
+    const FileChange change = RecordedFileChange(kProgramFiles[i].name);
+    if (change == kFileReplaced && PathExists(backup)) {
+      // The shell may hold the new file for a moment, reading a new link's icon from it.
       DeleteOurFile(final, true);
+      if (PathExists(final) || !::MoveFileA(backup, final)) left->Add(final);
+    } else if (change == kFileCreated) {
+      DeleteOurFile(final, true);
+      left->AddIfThere(final);
     }
   }
   char scratch[kPathSize];
-  if (JoinPath(scratch, record.to, kShortcutTempFileName)) DeleteOurFile(scratch);
-  if (!sameFolder) RemoveEmptyLevels(record.to, record.made[0] != '\0' ? record.made : record.to);
+  if (record.linksBegun && JoinPath(scratch, record.to, kShortcutTempFileName)) DeleteOurFile(scratch);
+  if (record.made[0] != '\0') RemoveEmptyLevels(record.to, record.made);
+  if (record.programDirWritten) {
+    if (record.hadProgramDir) {
+      WriteRegString(kConfigureKey, kProgramDirValue, record.programDirBefore, ProductRegKey);
+    } else {
+      DeleteConfigureValue(kProgramDirValue);
+      DeleteEmptyParentKeys();
+    }
+  }
+  if (!record.linksBegun) return;
   if (record.from[0] != '\0' && HoldsConverter(record.from)) {
-    WriteRegString(kConfigureKey, kProgramDirValue, record.from, ProductRegKey);
-    WriteUninstallEntry(record.from);
     CopyStringBounded(g_state.targetFolder, record.from, sizeof g_state.targetFolder);
     CreateAllShortcuts(owner, record.from);
   } else {
-    DeleteConfigureValue(kProgramDirValue);
-    RemoveUninstallEntry();
     RemoveAllShortcuts(owner);
   }
 }
 
 // Every step was in place: the files it replaced go, and so does an earlier
-// installation in another folder, with the levels that one made.
-void FinishInstall(HWND owner, const OperationRecord& record) {
+// installation in another folder, with the levels that one made. What will not
+// go is listed in `left`, and the record stays for the next run.
+void FinishInstall(HWND owner, const OperationRecord& record, LeftList* left) {
   LogStep("Finishing the installation into %s", record.to);
+  if (!record.done) {
+    // Ended while the entry was written: it is written whole, then marked so.
+    WriteUninstallEntry(record.to);
+    MarkOperationDone();
+  }
   for (size_t i = 0; i < kPayloadFileCount; ++i) {
     char backup[kPathSize];
-    if (JoinSuffixed(backup, record.to, kProgramFiles[i].name, kBackupSuffix)) DeleteOurFile(backup);
+    if (RecordedFileChange(kProgramFiles[i].name) != kFileReplaced ||
+        !JoinSuffixed(backup, record.to, kProgramFiles[i].name, kBackupSuffix)) {
+      continue;
+    }
+    DeleteOurFile(backup, true);
+    left->AddIfThere(backup);
   }
   char scratch[kPathSize];
   if (JoinPath(scratch, record.to, kShortcutTempFileName)) DeleteOurFile(scratch);
@@ -108,7 +164,18 @@ void FinishInstall(HWND owner, const OperationRecord& record) {
   if (moved) {
     LogStep("Removing the earlier installation in %s", record.from);
     if (RemoveProgramFiles(record.from, true) && made[0] != '\0') RemoveEmptyLevels(record.from, made);
+    // Files of ours that would not go (a program holds them) are what is left
+    // of it; an entry leading elsewhere is never followed, and stays by design.
+    ForEachFolderEntry(record.from, [&](const WIN32_FIND_DATAA& entry) {
+      char path[kPathSize];
+      if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsOurProgramFile(entry.cFileName) &&
+          JoinPath(path, record.from, entry.cFileName) && !LeadsOutside(path, record.from)) {
+        left->Add(path);
+      }
+      return true;
+    });
   }
+  if (left->Any()) return;
   if (record.made[0] != '\0') {
     WriteRegString(kConfigureKey, kMadeFolderValue, record.made, ProductRegKey);
   } else if (moved || record.from[0] == '\0') {
@@ -151,6 +218,15 @@ void FinishOrDropUninstall(HWND owner, const OperationRecord& record) {
   RemoveAllShortcuts(owner);
   RemoveRegistrations();
 }
+
+const char* const kChangeNames[] = {"", "created", "replaced"};
+
+void FlushRecord() {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRecordKey.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
+  ::RegFlushKey(key);
+  ::RegCloseKey(key);
+}
 }  // namespace
 
 bool WriteOperationRecord(OperationKind kind, const char* from, const char* to) {
@@ -161,18 +237,51 @@ bool WriteOperationRecord(OperationKind kind, const char* from, const char* to) 
 
 void RecordMadeFolder(const char* made) { SetRecordText("Made", made); }
 
-void MarkOperationDone() { SetRecordText("Done", "1"); }
+void MarkOperationDone() {
+  SetRecordText("Done", "1");
+  FlushRecord();
+}
+
+bool NoteFileChange(const char* name, FileChange change) { return SetRecordText(name, kChangeNames[change], kFilesKey); }
+
+bool NoteProgramDirWritten(const char* before, bool had) {
+  return (!had || SetRecordText("ProgramDirBefore", before)) && SetRecordText("ProgramDirWritten", "1");
+}
+
+bool NoteLinksBegun() { return SetRecordText("Links", "1"); }
+
+bool NoteEntryBegun() { return SetRecordText("Entry", "1"); }
+
+FileChange RecordedFileChange(const char* name) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(HKEY_CURRENT_USER, kFilesKey.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+    return kFileUntouched;
+  }
+  char text[kPathSize];
+  FileChange change = kFileUntouched;
+  if (GetRecordText(key, name, text)) {
+    for (int i = kFileCreated; i <= kFileReplaced; ++i) {
+      if (strcmp(text, kChangeNames[i]) == 0) change = static_cast<FileChange>(i);
+    }
+  }
+  ::RegCloseKey(key);
+  return change;
+}
 
 bool ReadOperationRecord(OperationRecord* record) {
   record->kind = kNoOperation;
   HKEY key = nullptr;
   if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRecordKey.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
   char kind[kPathSize];
-  char done[kPathSize];
+  char flag[kPathSize];
   const bool whole = GetRecordText(key, "Kind", kind) && GetRecordText(key, "From", record->from) &&
                      GetRecordText(key, "To", record->to);
   GetRecordText(key, "Made", record->made);
-  record->done = GetRecordText(key, "Done", done) && strcmp(done, "1") == 0;
+  record->done = GetRecordText(key, "Done", flag) && strcmp(flag, "1") == 0;
+  record->programDirWritten = GetRecordText(key, "ProgramDirWritten", flag);
+  record->hadProgramDir = GetRecordText(key, "ProgramDirBefore", record->programDirBefore);
+  record->linksBegun = GetRecordText(key, "Links", flag);
+  record->entryBegun = GetRecordText(key, "Entry", flag);
   ::RegCloseKey(key);
   if (!whole) return false;
   for (int i = kInstallOperation; i <= kUninstallOperation; ++i) {
@@ -196,29 +305,48 @@ void RemoveEmptyLevels(const char* folder, const char* made) {
   }
 }
 
-void CompleteInterruptedOperation(HWND owner, bool uninstalling) {
+int CompleteInterruptedOperation(HWND owner, bool uninstalling) {
   OperationRecord record = {};
   if (!ReadOperationRecord(&record)) {
     ClearOperationRecord();  // a record that was never begun whole
-    return;
+    return kExitSuccess;
   }
   if (record.kind == kUninstallOperation) {
     if (!uninstalling) FinishOrDropUninstall(owner, record);
-    return;
+    return kExitSuccess;
   }
-  // The entry is written last: once it names a new folder, the installation was whole.
-  char location[kPathSize];
-  const bool newFolder = record.from[0] == '\0' || !IsSameFolder(record.from, record.to);
-  const bool entryMoved = newFolder && ReadInstallLocation(location, sizeof location) && IsSameFolder(location, record.to);
-  if (!record.done && !entryMoved) {
-    RollBackInstall(owner, record);
-    ClearOperationRecord();
-    return;
+  // A converter started in between holds its file: it is closed before any file is put back.
+  if (!CloseRunningConverter(owner)) {
+    ShowMessage(owner, kInstallCaption, MB_ICONERROR,
+                "An installation of %s into:\n%s\nwas ended half-way and can not be completed while %s runs.\n\n"
+                "Close %s, then start the installer again.",
+                kProductName, record.to, kProductName, kProductName);
+    LogStep("Failed (exit code %d): the running converter did not close", kExitConverterStillOpen);
+    return kExitConverterStillOpen;
   }
-  FinishInstall(owner, record);
+  char text[1024];
+  LeftList left(text, sizeof text);
+  // From the entry on, the installation is whole: it is finished, not undone.
+  const bool whole = record.done || record.entryBegun;
+  if (whole) {
+    FinishInstall(owner, record, &left);
+  } else {
+    RollBackInstall(owner, record, &left);
+    if (!left.Any()) ClearOperationRecord();
+  }
+  if (!left.Any()) return kExitSuccess;
+  ShowMessage(owner, kInstallCaption, MB_ICONERROR,
+              "An installation of %s into:\n%s\nwas ended half-way. It could not be %s, as these files are in "
+              "use:\n%s\n\nClose the programs using them, then start the installer again.",
+              kProductName, record.to, whole ? "completed" : "undone", text);
+  LogStep("Failed (exit code %d): the installation ended half-way could not be %s", kExitFileNotWritable,
+          whole ? "completed" : "undone");
+  return kExitFileNotWritable;
 }
 
-void FinishRecordedInstall(HWND owner) {
+bool FinishRecordedInstall(HWND owner, char* left, size_t size) {
+  LeftList list(left, size);
   OperationRecord record = {};
-  if (ReadOperationRecord(&record) && record.kind == kInstallOperation) FinishInstall(owner, record);
+  if (ReadOperationRecord(&record) && record.kind == kInstallOperation) FinishInstall(owner, record, &list);
+  return !list.Any();
 }

@@ -138,6 +138,19 @@ int CopyFileKeepTime(const char* source, const char* destination, int keepTime) 
   return result;
 }
 
+bool FlushFileToDisk(const char* path) {
+  HANDLE file = ::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+  // A copy keeps its source's read-only mark; our own staged file may lose it.
+  if (file == INVALID_HANDLE_VALUE && ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL)) {
+    file = ::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  }
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const bool flushed = ::FlushFileBuffers(file) != 0;
+  ::CloseHandle(file);
+  return flushed;
+}
+
 void ShowPermissionsAdvice(HWND owner) {
   if (g_state.silent) return;  // the failure itself is in the log
   ::MessageBoxA(

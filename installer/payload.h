@@ -29,5 +29,9 @@ void ReportNotReplaced(HWND owner, const char* path);
 // copy gets the source's last-write time. 1 copied, 0 failed; no messages.
 int CopyFileKeepTime(const char* source, const char* destination, int keepTime);
 
+// Writes what the system still caches of the file at `path` to the disk.
+// False when it cannot: the file may then not survive a power cut.
+bool FlushFileToDisk(const char* path);
+
 // Shown after any failure to write into the folder.
 void ShowPermissionsAdvice(HWND owner);

@@ -45,17 +45,26 @@ BOOL CUninstallDlg::OnInitDialog() {
            "its sub-folders. It will also remove all your settings.\n\nAre you sure you want to do this?",
            kProductName, g_state.programDir, g_state.programDir);
   ::SetDlgItemTextA(m_hWnd, IDC_CONFIRMATION, text);
+  m_answered = false;
   ::SetFocus(GetDlgItem(IDC_UNINSTALL_CANCEL));
   return FALSE;
 }
 
 LRESULT CUninstallDlg::OnCancelCommand(WPARAM, LPARAM) {
-  EndDialog(IDCANCEL);
+  Answer(IDCANCEL);
   return 0;
 }
 
 // The uninstall itself follows on the backdrop, as the silent run does it.
 LRESULT CUninstallDlg::OnFinishCommand(WPARAM, LPARAM) {
-  EndDialog(IDOK);
+  Answer(IDOK);
   return 0;
+}
+
+// The first answer counts: a second click while the page closes does nothing.
+void CUninstallDlg::Answer(INT_PTR result) {
+  ::EnableWindow(GetDlgItem(IDC_UNINSTALL_CANCEL), FALSE);
+  ::EnableWindow(GetDlgItem(IDC_FINISH), FALSE);
+  if (!m_answered) EndDialog(result);
+  m_answered = true;
 }

@@ -11,7 +11,10 @@ class CUninstallDlg : public CDialog {
   DECLARE_MESSAGE_TABLE()
 
  private:
+  void Answer(INT_PTR result);
   LRESULT OnCancelCommand(WPARAM wParam, LPARAM lParam);
   LRESULT OnFinishCommand(WPARAM wParam, LPARAM lParam);
   LRESULT OnCtlColor(WPARAM wParam, LPARAM lParam);
+
+  bool m_answered = false;
 };

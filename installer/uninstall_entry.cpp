@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "common/install_rules.h"
 
@@ -118,6 +119,8 @@ void DeleteKeyIfEmpty(const char* path) {
 void RemoveUninstallEntry() { DeleteRegistryTree(kUninstallKey); }
 
 void DeleteEmptyParentKeys() {
+  const std::string configure = std::string(ProductRegKey) + "\\" + kConfigureKey;
+  DeleteKeyIfEmpty(configure.c_str());
   DeleteKeyIfEmpty(ProductRegKey);
   DeleteKeyIfEmpty("Software\\Marlowbrook\\Applications");
   DeleteKeyIfEmpty("Software\\Marlowbrook");

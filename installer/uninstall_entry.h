@@ -14,7 +14,8 @@ int WriteUninstallEntry(const char* programDir);
 // Deletes the entry and the product's settings key with all its sub-keys; the
 // maker's parent keys go too when nothing else is left in them.
 void RemoveRegistrations();
-// The product key and the maker's parent keys, each when nothing is left in it.
+// The product's "Configure" key, the product key and the maker's parent keys,
+// each when nothing is left in it.
 void DeleteEmptyParentKeys();
 // The entry's "InstallLocation" into `folder` (size bytes); false when there is none.
 bool ReadInstallLocation(char* folder, size_t size);

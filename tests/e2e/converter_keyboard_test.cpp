@@ -32,28 +32,6 @@ void Chord(std::initializer_list<WORD> keys) {
   ::Sleep(80);
 }
 
-// A left click at a screen point, once the pointer is there (a display may
-// take a moment, and a move or two, to put it there).
-bool ClickAt(int x, int y) {
-  INPUT events[3] = {};
-  for (INPUT& event : events) event.type = INPUT_MOUSE;
-  events[0].mi.dx = x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-  events[0].mi.dy = y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-  events[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  events[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  events[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  for (int attempt = 0; attempt < 10; ++attempt) {
-    ::SetCursorPos(x, y);
-    ::SendInput(1, events, sizeof(INPUT));
-    POINT at = {};
-    if (qtest::WaitUntil([&] { return ::GetCursorPos(&at) && at.x == x && at.y == y; }, 300)) {
-      ::SendInput(2, events + 1, sizeof(INPUT));
-      return true;
-    }
-  }
-  return false;
-}
-
 HWND FocusOf(HWND main) {
   GUITHREADINFO info = {};
   info.cbSize = sizeof info;
@@ -148,7 +126,7 @@ TEST_F(ConverterKeyboard, TypingAfterStartAndAfterEveryTabChangeGoesIntoTheLastU
   // Wine's desktop now and then loses a click made right after a move: one more then.
   bool switched = false;
   for (int click = 0; click < 3 && !switched; ++click) {
-    ASSERT_TRUE(ClickAt(area.x, area.y)) << "the pointer never reached the Area tab";
+    ASSERT_TRUE(qtest::ClickAt(area)) << "the pointer never reached the Area tab";
     switched = qtest::WaitUntil([&] { return ShownTab() == kCategoryArea; }, 2000);
   }
   ASSERT_TRUE(switched);

@@ -166,7 +166,9 @@ TEST_F(InstallerFlow, LeavingTheLocationPageLeavesNoFolderBehind) {
   qtest::Click(::GetDlgItem(page, 1012));  // Exit
   EXPECT_NE("", qtest::AnswerBox(kInstallTitle, "Conditions Prevented Proper Installation."));
   EXPECT_TRUE(installer.WaitForExit(kLongWait));
+  EXPECT_EQ(1u, installer.ExitCode()) << "cancelled by the user";
   EXPECT_FALSE(qtest::FileExists(ProposedFolder()));
+  EXPECT_FALSE(qtest::RegKeyExists(kEntry));
 }
 
 TEST_F(InstallerFlow, TheShortPathHoldingOthersFilesIsNeverProposed) {
@@ -508,6 +510,31 @@ TEST_F(InstallerFlow, UninstallAsksTwiceThenRemovesEverything) {
   EXPECT_FALSE(qtest::RegKeyExists(kEntry));
   EXPECT_FALSE(qtest::RegKeyExists(qtest::kProductKey));
   EXPECT_FALSE(qtest::FileExists(relayCopy)) << "the relay deletes its copy once the copy has ended";
+}
+
+// A hurried user's double click on Next, through the input queue: the page
+// pumps messages while the files are written, and the second click must not
+// start the installation again.
+TEST_F(InstallerFlow, ADoubleClickOnNextInstallsOnce) {
+  qtest::Program installer;
+  ASSERT_TRUE(installer.Start(qtest::BinPath(kInstallerFileName)));
+  HWND page = qtest::WaitForPage(installer.Id(), 1013, kLongWait);
+  ASSERT_NE(nullptr, page);
+  qtest::Click(::GetDlgItem(page, 1002));  // Local user
+  const std::string folder = qtest::GetText(::GetDlgItem(page, 1008));
+  HWND next = ::GetDlgItem(page, 1013);
+  RECT box = {};
+  ASSERT_TRUE(::GetWindowRect(next, &box));
+  const POINT centre = {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+  HWND under = ::WindowFromPoint(centre);
+  ASSERT_EQ(next, under) << "under the pointer: " << qtest::GetText(under) << "; " << qtest::DescribeWindows(0);
+  ASSERT_TRUE(qtest::ClickAt(centre, false, 2));
+  ASSERT_TRUE(installer.WaitForExit(kLongWait));
+  EXPECT_EQ(0u, installer.ExitCode());
+  EXPECT_TRUE(ConverterGreetsAndCloses());
+  qtest::ExpectInstalled(folder);
+  EXPECT_EQ(0u, qtest::QuietUninstall());
+  qtest::ExpectUninstalled(folder);
 }
 
 }  // namespace

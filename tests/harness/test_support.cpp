@@ -554,21 +554,32 @@ bool TypeKeys(HWND window, const std::string& text) {
 
 void SettleAfterStart() { ::Sleep(1000); }
 
-void ClickAt(POINT point, bool rightButton) {
+bool ClickAt(POINT point, bool rightButton, int clicks) {
   // Absolute input runs from 0 to 65535 across the primary screen.
   const int width = ::GetSystemMetrics(SM_CXSCREEN);
   const int height = ::GetSystemMetrics(SM_CYSCREEN);
-  INPUT input[3] = {};
-  for (INPUT& one : input) one.type = INPUT_MOUSE;
+  std::vector<INPUT> input(1 + 2 * static_cast<size_t>(clicks > 0 ? clicks : 1));
+  for (size_t i = 0; i < input.size(); ++i) {
+    input[i].type = INPUT_MOUSE;
+    if (i == 0) continue;
+    input[i].mi.dwFlags = (i % 2 == 1) ? (rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN)
+                                       : (rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+  }
   input[0].mi.dx = static_cast<LONG>((point.x * 65535LL + width / 2) / (width > 1 ? width - 1 : 1));
   input[0].mi.dy = static_cast<LONG>((point.y * 65535LL + height / 2) / (height > 1 ? height - 1 : 1));
   input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  input[1].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-  input[2].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-  ::SendInput(1, &input[0], sizeof(INPUT));
-  ::Sleep(60);
-  ::SendInput(2, &input[1], sizeof(INPUT));
-  ::Sleep(60);
+  // A display may take a moment, and a move or two, to put the pointer there.
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    ::SetCursorPos(point.x, point.y);
+    ::SendInput(1, &input[0], sizeof(INPUT));
+    POINT at = {};
+    if (WaitUntil([&] { return ::GetCursorPos(&at) && at.x == point.x && at.y == point.y; }, 300)) {
+      ::SendInput(static_cast<UINT>(input.size() - 1), &input[1], sizeof(INPUT));
+      ::Sleep(60);
+      return true;
+    }
+  }
+  return false;
 }
 
 HWND FindTaskbar() {

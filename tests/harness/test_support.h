@@ -154,9 +154,11 @@ void PressKey(WORD virtualKey);
 // window appears, but a test on a desktop that hides at once does: it waits here.
 void SettleAfterStart();
 
-// Real mouse input (SendInput): moves to `point` (screen coordinates) and
-// clicks the left or the right button there.
-void ClickAt(POINT point, bool rightButton = false);
+// Real mouse input (SendInput): moves to `point` (screen coordinates) and,
+// once the pointer is there, clicks the left or the right button `clicks`
+// times in one burst of input, as a hurried user's double click comes. False
+// when the pointer never got there.
+bool ClickAt(POINT point, bool rightButton = false, int clicks = 1);
 
 // The desktop shell's notification area. The taskbar (Shell_TrayWnd) draws its
 // icons from its right end, so with one icon shown that icon lies there.

@@ -28,6 +28,8 @@ class InstallPlan : public ::testing::Test {
   void SetUp() override {
     g_state.silent = true;
     qtest::ForgetInstallations();
+    // As every run of the installer leaves it, looking for a converter to close.
+    qtest::WriteRegText(qtest::kHandlesKeyPath, kTransHandleValue, "0");
     m_base = qtest::MakeTempFolder("plan");
   }
   void TearDown() override {
@@ -57,6 +59,7 @@ class InstallPlan : public ::testing::Test {
     EXPECT_EQ(kExitSuccess, Install(folder));
     qtest::ExpectInstalled(folder);
   }
+  void ExpectEveryEndRolledBack(const std::string& target, const std::vector<std::string>& watched);
   std::string m_base;
 };
 
@@ -74,34 +77,76 @@ TEST_F(InstallPlan, AFailureAtAnyStepOfAnUpgradeOrAMoveLeavesTheEarlierInstallat
   EXPECT_FALSE(qtest::FileExists(earlier)) << "the move removed the earlier installation";
 }
 
-TEST_F(InstallPlan, AnInstallationEndedAtAnyStepIsRolledBackByTheNextRun) {
-  const std::string earlier = m_base + "\\earlier";
-  ASSERT_EQ(kExitSuccess, Install(earlier));
-  // Links are made anew for the earlier folder, so they are compared by what they name.
-  const std::string before = qtest::InstallationSnapshot({earlier}, false);
-  const std::string moved = m_base + "\\moved";
-  snprintf(g_state.targetFolder, sizeof g_state.targetFolder, "%s", moved.c_str());
+// The plan into `target` ended after each of its steps in turn (no undo), then
+// the next run: until the entry names the new installation (the last two
+// steps), `watched` is as it was, links compared by what they name; from
+// there on the next run finishes it instead.
+void InstallPlan::ExpectEveryEndRolledBack(const std::string& target, const std::vector<std::string>& watched) {
+  const std::string before = qtest::InstallationSnapshot(watched, false);
+  snprintf(g_state.targetFolder, sizeof g_state.targetFolder, "%s", target.c_str());
   g_plan.Build(nullptr);
   const size_t steps = g_plan.Steps().size();
   for (size_t end = 1; end <= steps; ++end) {
-    // The steps up to `end` ran, then the run was ended: no undo.
-    snprintf(g_state.targetFolder, sizeof g_state.targetFolder, "%s", moved.c_str());
+    snprintf(g_state.targetFolder, sizeof g_state.targetFolder, "%s", target.c_str());
     g_plan.Build(nullptr);
     for (size_t i = 0; i < end; ++i) ASSERT_TRUE(g_plan.Steps()[i].apply()) << g_plan.Steps()[i].what;
     const std::string what = g_plan.Steps()[end - 1].what;
-    CompleteInterruptedOperation(nullptr, false);
+    EXPECT_EQ(kExitSuccess, CompleteInterruptedOperation(nullptr, false)) << what;
     OperationRecord record = {};
     EXPECT_FALSE(ReadOperationRecord(&record)) << what;
-    // Once the entry names the new folder (the last two steps), the next run finishes it instead.
     if (end < steps - 1) {
-      EXPECT_EQ(before, qtest::InstallationSnapshot({earlier}, false)) << "ended after " << what;
-      std::string left;
-      for (const std::string& name : qtest::FolderEntries(moved)) left += " " + name;
-      EXPECT_FALSE(qtest::FileExists(moved)) << "ended after " << what << "; left:" << left;
+      EXPECT_EQ(before, qtest::InstallationSnapshot(watched, false)) << "ended after " << what;
     }
   }
-  qtest::ExpectInstalled(moved);
+  qtest::ExpectInstalled(target);
+}
+
+TEST_F(InstallPlan, AnInstallationEndedAtAnyStepIsRolledBackByTheNextRun) {
+  const std::string earlier = m_base + "\\earlier";
+  ASSERT_EQ(kExitSuccess, Install(earlier));
+  const std::string moved = m_base + "\\moved";
+  ExpectEveryEndRolledBack(moved, {earlier, moved});
   EXPECT_FALSE(qtest::FileExists(earlier));
+}
+
+// The next run undoes only what the ended one did: a folder accepted because
+// it held only our files' names (a copy the user unpacked) keeps that copy,
+// and an upgrade from an older version leaves the entry naming that version.
+TEST_F(InstallPlan, TheNextRunUndoesOnlyWhatTheEndedRunDid) {
+  const std::string copy = m_base + "\\unpacked";
+  ASSERT_TRUE(::CreateDirectoryA(copy.c_str(), nullptr));
+  for (size_t i = 0; i < kPayloadFileCount; ++i) {
+    ASSERT_TRUE(qtest::WriteFileBytes(copy + "\\" + kProgramFiles[i].name, "the user's own copy"));
+  }
+  ExpectEveryEndRolledBack(copy, {copy});
+
+  const std::string earlier = m_base + "\\earlier";
+  ASSERT_EQ(kExitSuccess, Install(earlier));
+  ASSERT_TRUE(qtest::WriteRegText(qtest::kUninstallEntry, "DisplayVersion", "10.0.0"));
+  ExpectEveryEndRolledBack(earlier, {earlier});
+}
+
+// A file the next run must put back is held open (a converter started in
+// between): that run stops with exit code 4 and keeps the record, and the run
+// after it, with the file free again, completes the rollback.
+TEST_F(InstallPlan, ARollbackThatCannotCompleteIsKeptForTheNextRun) {
+  const std::string earlier = m_base + "\\earlier";
+  ASSERT_EQ(kExitSuccess, Install(earlier));
+  const std::string before = qtest::InstallationSnapshot({earlier}, false);
+  snprintf(g_state.targetFolder, sizeof g_state.targetFolder, "%s", earlier.c_str());
+  g_plan.Build(nullptr);
+  // Ended with every file in place, before the links.
+  for (size_t i = 0; i < 3 + 2 * kPayloadFileCount; ++i) ASSERT_TRUE(g_plan.Steps()[i].apply()) << i;
+  HANDLE held = ::CreateFileA((earlier + "\\QTRA.EXE").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, held);
+  EXPECT_EQ(kExitFileNotWritable, CompleteInterruptedOperation(nullptr, false));
+  OperationRecord record = {};
+  EXPECT_TRUE(ReadOperationRecord(&record));
+  ::CloseHandle(held);
+  EXPECT_EQ(kExitSuccess, CompleteInterruptedOperation(nullptr, false));
+  EXPECT_FALSE(ReadOperationRecord(&record));
+  EXPECT_EQ(before, qtest::InstallationSnapshot({earlier}, false));
 }
 
 }  // namespace
