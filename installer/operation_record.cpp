@@ -8,6 +8,7 @@
 #include "common/paths.h"
 #include "common/registry.h"
 #include "common/strings.h"
+#include "installer/folder_identity.h"
 #include "installer/folders.h"
 #include "installer/install_modes.h"
 #include "installer/shortcuts.h"
@@ -56,7 +57,7 @@ void DeleteConfigureValue(const char* name) {
 // go, the files it replaced come back, a new folder goes with the levels it
 // made, and the records and links name the earlier installation again.
 void RollBackInstall(HWND owner, const OperationRecord& record) {
-  const bool sameFolder = record.from[0] != '\0' && IsSameFolder(record.from, record.to);
+  const bool sameFolder = record.from[0] != '\0' && IsSameFolderOnDisk(record.from, record.to);
   LogStep("Rolling back the installation into %s that was ended half-way", record.to);
   for (size_t i = 0; i < kPayloadFileCount; ++i) {
     char final[kPathSize];
@@ -101,7 +102,7 @@ void FinishInstall(HWND owner, const OperationRecord& record) {
   char scratch[kPathSize];
   if (JoinPath(scratch, record.to, kShortcutTempFileName)) DeleteOurFile(scratch);
   RemoveOtherShortcuts(owner);
-  const bool moved = record.from[0] != '\0' && !IsSameFolder(record.from, record.to);
+  const bool moved = record.from[0] != '\0' && !IsSameFolderOnDisk(record.from, record.to);
   char made[kPathSize] = {};
   ReadRegString(kConfigureKey, kMadeFolderValue, nullptr, made, sizeof made, ProductRegKey);
   if (moved) {
@@ -152,7 +153,7 @@ void ClearOperationRecord() {
 
 void RemoveEmptyLevels(const char* folder, const char* made) {
   std::string level = folder;
-  while (!level.empty() && IsSameOrInside(level.c_str(), made) && !IsRootPath(level.c_str())) {
+  while (!level.empty() && IsInsideFolderOnDisk(level.c_str(), made) && !IsRootPath(level.c_str())) {
     if (!::RemoveDirectoryA(level.c_str()) && PathExists(level.c_str())) return;
     const size_t cut = level.rfind('\\');
     if (cut == std::string::npos) return;
@@ -178,8 +179,8 @@ void CompleteInterruptedOperation(HWND owner, bool uninstalling) {
   }
   // The entry is written last: once it names a new folder, the installation was whole.
   char location[kPathSize];
-  const bool newFolder = record.from[0] == '\0' || !IsSameFolder(record.from, record.to);
-  const bool entryMoved = newFolder && ReadInstallLocation(location, sizeof location) && IsSameFolder(location, record.to);
+  const bool newFolder = record.from[0] == '\0' || !IsSameFolderOnDisk(record.from, record.to);
+  const bool entryMoved = newFolder && ReadInstallLocation(location, sizeof location) && IsSameFolderOnDisk(location, record.to);
   if (!record.done && !entryMoved) {
     RollBackInstall(owner, record);
     ClearOperationRecord();
