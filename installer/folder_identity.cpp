@@ -90,11 +90,11 @@ bool LongNameOf(const wchar_t* path, wchar_t* out) {
 bool FinalNameOf(const wchar_t* path, wchar_t* out) {
   HANDLE handle = OpenToLookAt(path);
   if (handle == INVALID_HANDLE_VALUE) return false;
-  wchar_t final[kWideSize];
-  const DWORD length = FinalPathLookupW()(handle, final, kWideSize, 0);
+  wchar_t named[kWideSize];
+  const DWORD length = FinalPathLookupW()(handle, named, kWideSize, 0);
   ::CloseHandle(handle);
   if (length == 0 || length >= kWideSize) return false;
-  const std::wstring name = final;
+  const std::wstring name = named;
   std::wstring plain = name;
   if (name.compare(0, 8, L"\\\\?\\UNC\\") == 0) {
     plain = L"\\\\" + name.substr(8);
@@ -118,8 +118,9 @@ bool IdentityOf(const char* path, BY_HANDLE_FILE_INFORMATION* info) {
   // A drive's root keeps its backslash: "C:" alone names the volume.
   const char root[4] = {path[0], ':', '\\', '\0'};
   const bool drive = path[0] != '\0' && path[1] == ':' && path[2] == '\0';
-  HANDLE handle = ::CreateFileA(drive ? root : path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  HANDLE handle = ::CreateFileA(drive ? root : path, FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
   const bool known = ::GetFileInformationByHandle(handle, info) != 0;
   ::CloseHandle(handle);
