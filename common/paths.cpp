@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>  // wcslen
 
 bool JoinPathChecked(char* out, size_t size, const char* folder, const char* name) {
   if (out == nullptr || size == 0) return false;
@@ -113,3 +114,51 @@ FolderVerdict JudgeProgramFolder(const char* fullPath, const char* const* heldFo
 }
 
 bool IsSameFolder(const char* a, const char* b) { return IsSameOrInside(a, b) && IsSameOrInside(b, a); }
+
+namespace {
+bool IsDriveLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
+
+bool StartsWith(const wchar_t* text, const wchar_t* start) {
+  while (*start != L'\0' && *text == *start) ++text, ++start;
+  return *start == L'\0';
+}
+
+// Appends `length` letters of `text` at `*used` in `out`; false when they do not fit.
+bool AppendWide(wchar_t* out, size_t count, size_t* used, const wchar_t* text, size_t length) {
+  if (length >= count - *used) return false;
+  for (size_t i = 0; i < length; ++i) out[*used + i] = text[i];
+  *used += length;
+  out[*used] = L'\0';
+  return true;
+}
+}  // namespace
+
+bool PathThroughDriveFolder(const wchar_t* path, const wchar_t* target, wchar_t* out, size_t count) {
+  if (out == nullptr || count == 0) return false;
+  out[0] = L'\0';
+  if (path == nullptr || target == nullptr || !IsDriveLetter(path[0]) || path[1] != L':' || path[2] != L'\\' ||
+      !StartsWith(target, L"\\??\\")) {
+    return false;
+  }
+  const wchar_t* folder = target + 4;
+  const wchar_t* lead = L"";
+  if (StartsWith(folder, L"UNC\\") && folder[4] != L'\0') {
+    lead = L"\\\\";
+    folder += 4;
+  } else if (!IsDriveLetter(folder[0]) || folder[1] != L':' || (folder[2] != L'\0' && folder[2] != L'\\')) {
+    return false;
+  }
+  size_t folderLength = wcslen(folder);
+  while (folderLength > 2 && folder[folderLength - 1] == L'\\') --folderLength;
+  // The drive's root is the folder itself, without a trailing backslash, unless
+  // the folder is a drive root too.
+  const wchar_t* rest = path + 2;
+  if (rest[1] == L'\0' && !(folderLength == 2 && lead[0] == L'\0')) ++rest;
+  size_t used = 0;
+  if (AppendWide(out, count, &used, lead, wcslen(lead)) && AppendWide(out, count, &used, folder, folderLength) &&
+      AppendWide(out, count, &used, rest, wcslen(rest))) {
+    return true;
+  }
+  out[0] = L'\0';
+  return false;
+}

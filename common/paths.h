@@ -40,3 +40,11 @@ FolderVerdict JudgeProgramFolder(const char* fullPath, const char* const* heldFo
 
 // True when both name the same folder (IsSameOrInside both ways).
 bool IsSameFolder(const char* a, const char* b);
+
+// A drive letter that stands for a folder, as `subst` makes one: `target` is
+// what the system names the drive of the full path `path` (QueryDosDevice),
+// "\??\C:\some\folder" or "\??\UNC\server\share" for such a drive, a device
+// ("\Device\HarddiskVolume1") otherwise. The same path through that folder
+// into `out` (count letters). False, with `out` empty, when the drive stands
+// for no folder or the path does not fit.
+bool PathThroughDriveFolder(const wchar_t* path, const wchar_t* target, wchar_t* out, size_t count);

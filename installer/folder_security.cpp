@@ -4,6 +4,7 @@
 
 #include "common/file_safety.h"
 #include "common/paths.h"
+#include "installer/folder_identity.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ bool NeedsOwnPermissions(const char* path) {
     char folder[MAX_PATH + 1];
     const DWORD length = ::GetEnvironmentVariableA(name, folder, sizeof folder);
     if (length > 0 && length < sizeof folder && IsAbsolutePath(folder) && !IsRootPath(folder) &&
-        IsSameOrInside(full, folder)) {
+        IsInsideFolderOnDisk(full, folder)) {
       return false;
     }
   }

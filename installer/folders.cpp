@@ -11,6 +11,7 @@
 #include "common/file_safety.h"
 #include "common/install_rules.h"
 #include "common/strings.h"
+#include "installer/folder_identity.h"
 #include "installer/folder_names.h"
 #include "installer/folder_security.h"
 #include "installer/installer_state.h"
@@ -124,11 +125,12 @@ typedef HRESULT(WINAPI* KnownFolderFunction)(REFGUID, DWORD, HANDLE, PWSTR*);
 
 class FolderList {
  public:
+  // By each of its names: a folder reached by another is the same folder.
   void Add(const char* path) {
-    char full[kPathSize];
-    if (path[0] != '\0' && ResolveFullPath(path, full, sizeof full)) {
-      TrimTrailingBackslashes(full);
-      m_paths.push_back(full);
+    FolderNames names;
+    NameFolder(path, &names);
+    for (const char* name : {names.full, names.longName, names.where}) {
+      if (name[0] != '\0') m_paths.push_back(name);
     }
   }
   void AddSpecial(int folderId) {
@@ -169,13 +171,20 @@ class FolderList {
 FolderVerdict CheckProgramFolder(const char* path, char* full) {
   const FolderVerdict text = JudgeFolderText(path);
   if (text != kFolderUsable) return text;
-  char resolved[kPathSize];
-  if (!ResolveFullPath(path, resolved, sizeof resolved)) return kFolderIsRoot;
-  TrimTrailingBackslashes(resolved);
-  // A drive letter mapped to a share is as much a network folder as "\\server\share".
-  const char root[4] = {resolved[0], ':', '\\', '\0'};
-  if (resolved[1] == ':' && ::GetDriveTypeA(root) == DRIVE_REMOTE) return kFolderIsNetwork;
-  if (full != nullptr) CopyStringBounded(full, resolved, kPathSize);
+  // Judged by each of its names: a short name, a drive letter that stands for
+  // a folder or a link may hide what the folder is.
+  FolderNames names;
+  NameFolder(path, &names);
+  if (names.full[0] == '\0') return kFolderIsRoot;
+  const char* const forms[] = {names.full, names.longName, names.where};
+  for (const char* form : forms) {
+    if (form[0] == '\0') continue;
+    // A share by any of its names, or a drive letter mapped to one, is a network folder.
+    if (JudgeFolderText(form) == kFolderIsNetwork) return kFolderIsNetwork;
+    const char root[4] = {form[0], ':', '\\', '\0'};
+    if (form[1] == ':' && ::GetDriveTypeA(root) == DRIVE_REMOTE) return kFolderIsNetwork;
+  }
+  if (full != nullptr) CopyStringBounded(full, RecordedName(names), kPathSize);
   FolderList windows;
   for (int id : kWindowsFolderIds) windows.AddSpecial(id);
   for (const char* name : kWindowsVariables) windows.AddVariable(name);
@@ -186,7 +195,12 @@ FolderVerdict CheckProgramFolder(const char* path, char* full) {
   for (const char* name : kProfileFolderNames) kept.AddInProfile(name);
   const std::vector<const char*> held = kept.Pointers();
   const std::vector<const char*> enclosing = windows.Pointers();
-  return JudgeProgramFolder(resolved, held.data(), held.size(), enclosing.data(), enclosing.size());
+  for (const char* form : forms) {
+    if (form[0] == '\0') continue;
+    const FolderVerdict verdict = JudgeProgramFolder(form, held.data(), held.size(), enclosing.data(), enclosing.size());
+    if (verdict != kFolderUsable) return verdict;
+  }
+  return kFolderUsable;
 }
 
 int RemoveProgramFiles(const char* path, bool recorded, const char* keep) {

@@ -43,9 +43,10 @@ bool ForEachFolderEntry(const char* folder, const std::function<bool(const WIN32
 // when the folder cannot be read.
 int ListFolderEntries(const char* folder, char* out, size_t size);
 
-// Whether `path` may be a program folder: a full local path that, resolved to
-// its full path (into `full`, kPathSize, when given), is no drive root, no
-// folder the system or the user keeps (Windows and what lies inside it, both
-// Program Files folders, the profile and its known folders, the public
-// folders) and holds none of them.
+// Whether `path` may be a program folder: a full local path that, by each of
+// its names (NameFolder), is no drive root, no folder the system or the user
+// keeps (Windows and what lies inside it, both Program Files folders, the
+// profile and its known folders, the public folders) and holds none of them.
+// `full` (kPathSize, when given) receives the name it is installed and
+// recorded by: its long name (RecordedName).
 FolderVerdict CheckProgramFolder(const char* path, char* full);

@@ -11,6 +11,7 @@
 #include "common/registry.h"
 #include "common/strings.h"
 #include "common/ui_helpers.h"
+#include "installer/folder_identity.h"
 #include "installer/folder_names.h"
 #include "installer/folders.h"
 #include "installer/installer_state.h"
@@ -114,7 +115,7 @@ Restore SnapshotFile(const char* path, bool isFolder) {
       if (isFolder) {
         ::RemoveDirectoryA(where.c_str());  // only when nothing is left in it
       } else {
-        ::DeleteFileA(where.c_str());
+        DeleteOurFile(where.c_str(), true);  // the shell may be reading the new link's icon
       }
     };
   }
@@ -192,10 +193,11 @@ FolderJudgement JudgeFolder(const char* folder, char* full) {
   char recorded[kPathSize] = {};
   const bool resolvedWhole = ResolveFullPath(folder, resolved, sizeof resolved);
   TrimTrailingBackslashes(resolved);
-  const bool upgrade = resolvedWhole && FindRecordedFolder(recorded) && IsSameFolder(resolved, recorded) &&
+  const bool upgrade = resolvedWhole && FindRecordedFolder(recorded) && IsSameFolderOnDisk(resolved, recorded) &&
                        !IsRootPath(resolved);
   if (upgrade) {
-    CopyStringBounded(full, resolved, kPathSize);
+    // By whatever name it was asked for, it stays recorded by its own (long) name.
+    if (!RecordedFormOf(recorded, full)) CopyStringBounded(full, recorded, kPathSize);
   } else {
     verdict.tail = RefusalOfPlace(CheckProgramFolder(folder, full), &verdict.why);
   }
@@ -208,7 +210,7 @@ FolderJudgement JudgeFolder(const char* folder, char* full) {
     verdict.kind = FolderJudgement::kRefused;
     verdict.why = "the folder holds files that are not part of " QTRA_PRODUCT_NAME;
     verdict.tail = "already holds files that are not part of %s:\n%s\n\nInstalling there could overwrite them.";
-  } else if (_stricmp(full, g_state.sourceFolder) == 0) {
+  } else if (IsSameFolderOnDisk(full, g_state.sourceFolder)) {
     verdict.kind = FolderJudgement::kSourceFolder;
     verdict.why = "the folder is the one the installer runs from";
   }

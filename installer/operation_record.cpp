@@ -10,6 +10,7 @@
 #include "common/registry.h"
 #include "common/strings.h"
 #include "installer/converter_closing.h"
+#include "installer/folder_identity.h"
 #include "installer/folders.h"
 #include "installer/install_modes.h"
 #include "installer/shortcuts.h"
@@ -158,7 +159,7 @@ void FinishInstall(HWND owner, const OperationRecord& record, LeftList* left) {
   char scratch[kPathSize];
   if (JoinPath(scratch, record.to, kShortcutTempFileName)) DeleteOurFile(scratch);
   RemoveOtherShortcuts(owner);
-  const bool moved = record.from[0] != '\0' && !IsSameFolder(record.from, record.to);
+  const bool moved = record.from[0] != '\0' && !IsSameFolderOnDisk(record.from, record.to);
   char made[kPathSize] = {};
   ReadRegString(kConfigureKey, kMadeFolderValue, nullptr, made, sizeof made, ProductRegKey);
   if (moved) {
@@ -197,13 +198,13 @@ void FinishOrDropUninstall(HWND owner, const OperationRecord& record) {
   ReadInstallLocation(location, sizeof location);
   // The recorded folder may be gone already: its own name names it too.
   const auto another = [&](const char* folder) {
-    return folder[0] != '\0' && _stricmp(folder, record.from) != 0 && !IsSameFolder(folder, record.from);
+    return folder[0] != '\0' && _stricmp(folder, record.from) != 0 && !IsSameFolderOnDisk(folder, record.from);
   };
   const char* other = another(registered) ? registered : another(location) ? location : nullptr;
   char made[kPathSize] = {};
   ReadRegString(kConfigureKey, kMadeFolderValue, nullptr, made, sizeof made, ProductRegKey);
   // The made folder that the settings keep belongs to the recorded folder, never to another's.
-  const bool madeForRecorded = made[0] != '\0' && IsSameOrInside(record.from, made);
+  const bool madeForRecorded = made[0] != '\0' && IsInsideFolderOnDisk(record.from, made);
   if (record.made[0] != '\0') CopyStringBounded(made, record.made, sizeof made);
   if (other != nullptr) {
     LogStep("Dropping the uninstall of %s that was ended half-way: %s is installed now", record.from, other);
@@ -297,7 +298,7 @@ void ClearOperationRecord() {
 
 void RemoveEmptyLevels(const char* folder, const char* made) {
   std::string level = folder;
-  while (!level.empty() && IsSameOrInside(level.c_str(), made) && !IsRootPath(level.c_str())) {
+  while (!level.empty() && IsInsideFolderOnDisk(level.c_str(), made) && !IsRootPath(level.c_str())) {
     if (!::RemoveDirectoryA(level.c_str()) && PathExists(level.c_str())) return;
     const size_t cut = level.rfind('\\');
     if (cut == std::string::npos) return;

@@ -9,6 +9,7 @@
 #include "common/paths.h"
 #include "common/registry.h"
 #include "common/strings.h"
+#include "installer/folder_identity.h"
 #include "installer/folder_names.h"
 #include "installer/folders.h"
 #include "installer/install_modes.h"
@@ -44,7 +45,7 @@ bool FindRecordedFolder(char* folder) {
   TrimTrailingBackslashes(recorded);
   char location[kPathSize];
   if (tooLong || recorded[0] == '\0' || !ReadInstallLocation(location, sizeof location) ||
-      !IsSameFolder(location, recorded) || !PathExists(recorded) || !HoldsProgram(recorded) ||
+      !IsSameFolderOnDisk(location, recorded) || !PathExists(recorded) || !HoldsProgram(recorded) ||
       !MayHoldInstallation(recorded)) {
     return false;
   }
@@ -132,9 +133,9 @@ bool FindRecordedInstallation(const char* own) {
   // and an uninstall started from an installed copy acts on that copy's folder.
   char location[kPathSize];
   const bool registered = ReadInstallLocation(location, sizeof location) &&
-                          IsSameFolder(location, g_state.programDir) &&
-                          (own == nullptr || own[0] == '\0' || IsSameFolder(own, g_state.programDir));
-  if (own != nullptr && own[0] != '\0' && !IsSameFolder(own, g_state.programDir)) {
+                          IsSameFolderOnDisk(location, g_state.programDir) &&
+                          (own == nullptr || own[0] == '\0' || IsSameFolderOnDisk(own, g_state.programDir));
+  if (own != nullptr && own[0] != '\0' && !IsSameFolderOnDisk(own, g_state.programDir)) {
     CopyStringBounded(g_state.programDir, own, sizeof g_state.programDir);  // the one the messages name
   }
   // Only a folder that holds the program is taken for the installation. A
@@ -209,7 +210,7 @@ void RemoveUninstalledLevels(const char* folder, const char* made) {
   CopyStringBounded(parent, folder, sizeof parent);
   parent[name - folder] = '\0';
   if (!GetSpecialFolder(nullptr, CSIDL_LOCAL_APPDATA, local) || !JoinPath(maker, local, kCompanyName) ||
-      !IsSameFolder(parent, maker)) {
+      !IsSameFolderOnDisk(parent, maker)) {
     return;
   }
   const DWORD attributes = ::GetFileAttributesA(maker);
@@ -286,7 +287,7 @@ bool CopyUninstallerOut(HWND owner, char* copy, char* temporary, char* programDi
   char location[kPathSize] = {};
   ReadInstallLocation(location, sizeof location);
   ReadRegString(kConfigureKey, kProgramDirValue, "", programDir, kPathSize, ProductRegKey);
-  const bool installedCopy = own[0] != '\0' && (IsSameFolder(own, programDir) || IsSameFolder(own, location));
+  const bool installedCopy = own[0] != '\0' && (IsSameFolderOnDisk(own, programDir) || IsSameFolderOnDisk(own, location));
   if (installedCopy) CopyStringBounded(programDir, own, kPathSize);
   const bool tooLong = strlen(programDir) > kMaxTargetLength;  // would have been cut
   TrimTrailingSeparators(programDir);

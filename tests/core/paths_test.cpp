@@ -119,4 +119,29 @@ TEST(PathsTest, NothingInsideAnEnclosingFolderAndNoTextThatIsNotALocalFullPath) 
   for (const auto& c : texts) EXPECT_EQ(c.verdict, JudgeFolderText(c.text)) << c.text;
 }
 
+TEST(PathsTest, ADriveThatStandsForAFolderIsReadThroughIt) {
+  const struct {
+    const wchar_t* path;
+    const wchar_t* target;
+    const wchar_t* through;  // empty: the drive stands for no folder
+  } cases[] = {
+      {L"T:\\Unit Converter", L"\\??\\C:\\Tools", L"C:\\Tools\\Unit Converter"},
+      {L"T:\\", L"\\??\\C:\\Tools\\", L"C:\\Tools"},
+      {L"T:\\", L"\\??\\C:\\", L"C:\\"},
+      {L"T:\\a", L"\\??\\C:", L"C:\\a"},
+      {L"T:\\a", L"\\??\\UNC\\server\\share", L"\\\\server\\share\\a"},
+      {L"C:\\a", L"\\Device\\HarddiskVolume1", L""},
+      {L"T:a", L"\\??\\C:\\Tools", L""},
+      {L"T:\\a", L"\\??\\Volume{0}\\", L""},
+  };
+  for (const auto& c : cases) {
+    wchar_t out[40] = L"x";
+    EXPECT_EQ(c.through[0] != L'\0', PathThroughDriveFolder(c.path, c.target, out, 40)) << c.target;
+    EXPECT_EQ(std::wstring(c.through), out);
+  }
+  wchar_t small[12];
+  EXPECT_FALSE(PathThroughDriveFolder(L"T:\\Unit", L"\\??\\C:\\Tools", small, 12)) << "it does not fit";
+  EXPECT_EQ(L'\0', small[0]);
+}
+
 }  // namespace

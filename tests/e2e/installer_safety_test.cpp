@@ -99,14 +99,21 @@ TEST_F(InstallerSafety, NoFolderOfWindowsOrOfTheUserIsTaken) {
   const std::string pictures = qtest::SpecialFolder(CSIDL_MYPICTURES);
   ::CreateDirectoryA(pictures.c_str(), nullptr);
   ASSERT_TRUE(qtest::WriteFileBytes(pictures + "\\holiday.jpg", "holiday.jpg"));
+  // By their short names too (C:\PROGRA~1 is Program Files on Windows).
+  const std::string programsShort = qtest::ShortPathOf(qtest::SpecialFolder(CSIDL_PROGRAM_FILES));
+  const std::string games = qtest::SpecialFolder(CSIDL_PROFILE) + "\\Saved Games";
+  ::CreateDirectoryA(games.c_str(), nullptr);
+  const std::string gamesShort = qtest::ShortPathOf(games);
+  ASSERT_EQ(std::string::npos, (programsShort + gamesShort).find(' ')) << programsShort << " " << gamesShort;
   for (const std::string& folder :
        {qtest::SpecialFolder(CSIDL_PROGRAM_FILES), qtest::SpecialFolder(CSIDL_PROGRAM_FILESX86), windows + "\\Fonts",
         qtest::SpecialFolder(CSIDL_SYSTEM) + "\\drivers", qtest::SpecialFolder(CSIDL_PROFILE) + "\\Downloads",
-        qtest::SpecialFolder(CSIDL_FAVORITES), pictures}) {
+        qtest::SpecialFolder(CSIDL_FAVORITES), pictures, programsShort, gamesShort}) {
     EXPECT_EQ(static_cast<DWORD>(kExitFolderNotCreatable), InstallSilently("/S /D=" + folder)) << folder;
     EXPECT_TRUE(LogHas("(exit code 3): the folder is a folder of Windows")) << folder;
   }
   ExpectUntouched(pictures, {"holiday.jpg"});
+  EXPECT_TRUE(qtest::FileExists(games));
   EXPECT_FALSE(qtest::RegKeyExists(kEntry));
   ::DeleteFileA((pictures + "\\holiday.jpg").c_str());
 }
@@ -193,6 +200,26 @@ TEST_F(InstallerSafety, AnInstallationIntoAnotherFolderRemovesTheOldOne) {
   EXPECT_FALSE(qtest::FileExists(old));
   EXPECT_EQ(0u, InstallSilently("/S UnInstall"));
   qtest::ExpectUninstalled(folder);
+}
+
+// One folder by its long name, its short name and a drive letter that stands
+// for its parent (T: is X:\tools, as `subst` makes one): each run upgrades it
+// where it is, and every record names it by its long name.
+TEST_F(InstallerSafety, AFolderIsTheSameByAnyOfItsNames) {
+  const std::string folder = "X:\\tools\\Unit Converter";
+  ASSERT_TRUE(qtest::FileExists("T:\\")) << "the scratch drive T: is not mapped";
+  ASSERT_EQ(0u, InstallSilently("/S /D=" + folder));
+  const std::string shortName = qtest::ShortPathOf(folder);
+  ASSERT_NE("", shortName);
+  ASSERT_EQ(std::string::npos, shortName.find(' ')) << shortName;
+  for (const std::string& name : {shortName, std::string("T:\\Unit Converter")}) {
+    EXPECT_EQ(0u, InstallSilently("/S /D=" + name)) << name;
+    ExpectInstalled(folder);
+    EXPECT_NE(std::string::npos, qtest::ReadFileBytes(qtest::DesktopLink()).find(folder + "\\")) << name;
+    EXPECT_FALSE(LogHas("Removing the earlier installation")) << name;
+  }
+  EXPECT_EQ(0u, QuietUninstall());
+  EXPECT_FALSE(qtest::FileExists(folder));
 }
 
 TEST_F(InstallerSafety, OnlyTheConverterIsAskedToCloseEvenDuringItsFirstRunNotice) {

@@ -83,6 +83,13 @@ inline void ExpectInstalled(const std::string& folder) {
   EXPECT_EQ(5u, FolderEntries(GroupFolder()).size());
 }
 
+// The short (8.3) name the system gives the existing `path`; "" when it has none.
+inline std::string ShortPathOf(const std::string& path) {
+  char shortPath[MAX_PATH] = {};
+  const DWORD length = ::GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
+  return length > 0 && length < sizeof shortPath ? shortPath : "";
+}
+
 // No entry, settings or shortcuts left, and none of our files in `folder`.
 inline void ExpectUninstalled(const std::string& folder) {
   EXPECT_FALSE(RegKeyExists(kUninstallEntry));
