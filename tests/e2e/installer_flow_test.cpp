@@ -521,6 +521,7 @@ TEST_F(InstallerFlow, ADoubleClickOnNextInstallsOnce) {
   HWND page = qtest::WaitForPage(installer.Id(), 1013, kLongWait);
   ASSERT_NE(nullptr, page);
   qtest::Click(::GetDlgItem(page, 1002));  // Local user
+  ASSERT_TRUE(qtest::WaitUntil([&] { return qtest::IsChecked(::GetDlgItem(page, 1002)); }));
   const std::string folder = qtest::GetText(::GetDlgItem(page, 1008));
   HWND next = ::GetDlgItem(page, 1013);
   RECT box = {};
