@@ -146,6 +146,12 @@ void ForgetEverything() {
   qtest::DeleteFolderTree(qtest::GroupFolder());
 }
 
+// The click is posted: the page has taken the mode once its button shows it.
+void ChooseLocalUser(HWND page) {
+  qtest::Click(::GetDlgItem(page, 1002));
+  EXPECT_TRUE(qtest::WaitUntil([&] { return qtest::IsChecked(::GetDlgItem(page, 1002)); }));
+}
+
 class InstallerFlow : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -161,7 +167,7 @@ TEST_F(InstallerFlow, LeavingTheLocationPageLeavesNoFolderBehind) {
   ASSERT_NE(nullptr, page);
   EXPECT_EQ(ProposedFolder(), qtest::GetText(::GetDlgItem(page, 1008)));
   EXPECT_FALSE(qtest::FileExists(ProposedFolder())) << "proposed, not made";
-  qtest::Click(::GetDlgItem(page, 1002));  // Local user
+  ChooseLocalUser(page);
   EXPECT_NE(ProposedFolder(), qtest::GetText(::GetDlgItem(page, 1008)));
   qtest::Click(::GetDlgItem(page, 1012));  // Exit
   EXPECT_NE("", qtest::AnswerBox(kInstallTitle, "Conditions Prevented Proper Installation."));
@@ -520,8 +526,7 @@ TEST_F(InstallerFlow, ADoubleClickOnNextInstallsOnce) {
   ASSERT_TRUE(installer.Start(qtest::BinPath(kInstallerFileName)));
   HWND page = qtest::WaitForPage(installer.Id(), 1013, kLongWait);
   ASSERT_NE(nullptr, page);
-  qtest::Click(::GetDlgItem(page, 1002));  // Local user
-  ASSERT_TRUE(qtest::WaitUntil([&] { return qtest::IsChecked(::GetDlgItem(page, 1002)); }));
+  ChooseLocalUser(page);
   const std::string folder = qtest::GetText(::GetDlgItem(page, 1008));
   HWND next = ::GetDlgItem(page, 1013);
   RECT box = {};
