@@ -146,10 +146,14 @@ void ForgetEverything() {
   qtest::DeleteFolderTree(qtest::GroupFolder());
 }
 
-// The click is posted: the page has taken the mode once its button shows it.
+// The click is posted: the page has taken the mode once it shows its folder.
 void ChooseLocalUser(HWND page) {
   qtest::Click(::GetDlgItem(page, 1002));
-  EXPECT_TRUE(qtest::WaitUntil([&] { return qtest::IsChecked(::GetDlgItem(page, 1002)); }));
+  const std::string tail = "\\Marlowbrook\\qtra";
+  EXPECT_TRUE(qtest::WaitUntil([&] {
+    const std::string folder = qtest::GetText(::GetDlgItem(page, 1008));
+    return folder.size() > tail.size() && folder.compare(folder.size() - tail.size(), tail.size(), tail) == 0;
+  }));
 }
 
 class InstallerFlow : public ::testing::Test {
