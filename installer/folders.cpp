@@ -156,15 +156,17 @@ class FolderList {
     char path[kPathSize];
     if (::SHGetSpecialFolderPathA(nullptr, profile, CSIDL_PROFILE, FALSE) && JoinPath(path, profile, name)) Add(path);
   }
-  std::vector<const char*> Pointers() const {
-    std::vector<const char*> list;
-    for (const std::string& path : m_paths) list.push_back(path.c_str());
-    return list;
-  }
+  const std::vector<std::string>& Paths() const { return m_paths; }
 
  private:
   std::vector<std::string> m_paths;
 };
+
+std::vector<const char*> Pointers(const std::vector<std::string>& paths) {
+  std::vector<const char*> list;
+  for (const std::string& path : paths) list.push_back(path.c_str());
+  return list;
+}
 
 }  // namespace
 
@@ -185,16 +187,24 @@ FolderVerdict CheckProgramFolder(const char* path, char* full) {
     if (form[1] == ':' && ::GetDriveTypeA(root) == DRIVE_REMOTE) return kFolderIsNetwork;
   }
   if (full != nullptr) CopyStringBounded(full, RecordedName(names), kPathSize);
-  FolderList windows;
-  for (int id : kWindowsFolderIds) windows.AddSpecial(id);
-  for (const char* name : kWindowsVariables) windows.AddVariable(name);
-  FolderList kept;
-  for (int id : kKeptFolderIds) kept.AddSpecial(id);
-  for (const char* name : kKeptVariables) kept.AddVariable(name);
-  for (const GUID& id : kKnownFolderIds) kept.AddKnown(id);
-  for (const char* name : kProfileFolderNames) kept.AddInProfile(name);
-  const std::vector<const char*> held = kept.Pointers();
-  const std::vector<const char*> enclosing = windows.Pointers();
+  // The system's and the user's folders do not move while the installer runs:
+  // they are named (three ways each) once, not at every judgement.
+  static const std::vector<std::string>* const kept = [] {
+    FolderList list;
+    for (int id : kKeptFolderIds) list.AddSpecial(id);
+    for (const char* name : kKeptVariables) list.AddVariable(name);
+    for (const GUID& id : kKnownFolderIds) list.AddKnown(id);
+    for (const char* name : kProfileFolderNames) list.AddInProfile(name);
+    return new std::vector<std::string>(list.Paths());
+  }();
+  static const std::vector<std::string>* const windows = [] {
+    FolderList list;
+    for (int id : kWindowsFolderIds) list.AddSpecial(id);
+    for (const char* name : kWindowsVariables) list.AddVariable(name);
+    return new std::vector<std::string>(list.Paths());
+  }();
+  const std::vector<const char*> held = Pointers(*kept);
+  const std::vector<const char*> enclosing = Pointers(*windows);
   for (const char* form : forms) {
     if (form[0] == '\0') continue;
     const FolderVerdict verdict = JudgeProgramFolder(form, held.data(), held.size(), enclosing.data(), enclosing.size());
